@@ -1,0 +1,80 @@
+#pragma once
+
+#include "sheet/Grid.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace fretloom {
+
+class DialogService;
+class StraightLine;
+class TabBox;
+
+// The main window. Its controls are the tab sheet: the cells, the row labels, the convert
+// item's caption and the tab box are read and written at the moment a command runs. Every
+// control carries its design name as its object name ("e1", "Label1", "wow", "con", ...).
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Shows its dialogs through `dialogs`, or through the Qt dialogs when none is given.
+    explicit MainWindow(DialogService* dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    QLineEdit* cell(Row row, int column) const { return cells_[index(row)][column - 1]; }
+    QLabel* rowLabel(Row row) const { return rowLabels_[index(row)]; }
+    StraightLine* stringLine(Row row) const { return stringLines_[index(row)]; }
+    TabBox* tabBox() const { return wow_; }
+    DialogService& dialogs() const { return *dialogs_; }
+
+    Grid readGrid() const;
+    // Writes the cells whose text differs from the grid's.
+    void writeGrid(const Grid& grid);
+    RowCaptions readCaptions() const;
+
+public slots:
+    // Enter: fills the empty cells and appends the bar block to the tab box.
+    void enterBar();
+    // Clear and Clear All.
+    void clearGrid();
+    void showAbout();
+
+private:
+    void buildSheet();
+    void buildMenus();
+    void setKeyboardOrder();
+    QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
+
+    std::unique_ptr<DialogService> ownDialogs_;
+    DialogService* dialogs_;
+
+    QWidget* sheet_ = nullptr;
+    std::array<std::array<QLineEdit*, kColumnCount>, kStringCount> cells_{};
+    std::array<QLabel*, kStringCount> rowLabels_{};
+    std::array<StraightLine*, kStringCount> stringLines_{};
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    TabBox* wow_ = nullptr;
+
+    QAction* pen1_ = nullptr;
+    QAction* ave1_ = nullptr;
+    QAction* rint1_ = nullptr;
+    QAction* fnt_ = nullptr;
+    QAction* chg_ = nullptr;
+    QAction* bg_ = nullptr;
+    QAction* tc_ = nullptr;
+    QAction* hider_ = nullptr;
+    QAction* con_ = nullptr;
+    QAction* deldel_ = nullptr;
+    QAction* chr_ = nullptr;
+    QAction* about_ = nullptr;
+};
+
+}  // namespace fretloom

@@ -1,0 +1,26 @@
+#include "ui/MenuShortcutGuard.h"
+
+#include <QAction>
+#include <QKeyEvent>
+
+namespace fretloom {
+
+MenuShortcutGuard::MenuShortcutGuard(const QList<QAction*>& actions, QObject* parent)
+    : QObject(parent), actions_(actions) {}
+
+bool MenuShortcutGuard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride)
+        return QObject::eventFilter(watched, event);
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const QAction* action : actions_) {
+        if (action->isEnabled() && !action->shortcut().isEmpty() &&
+            action->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
+            // Not accepting the override lets the shortcut map trigger the menu command.
+            event->ignore();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace fretloom

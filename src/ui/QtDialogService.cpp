@@ -1,0 +1,83 @@
+#include "ui/QtDialogService.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace fretloom {
+
+std::optional<QString> QtDialogService::chooseFileToOpen(const FileDialogRequest& request) {
+    QFileDialog dialog(parent_, QString(), request.startPath, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!request.startPath.isEmpty())
+        dialog.selectFile(request.startPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtDialogService::chooseFileToSave(const FileDialogRequest& request) {
+    QFileDialog dialog(parent_, QString(), request.startPath, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Asking before replacing is the default; no suffix is added to a name typed without one.
+    if (!request.startPath.isEmpty())
+        dialog.selectFile(request.startPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<FontChoice> QtDialogService::chooseFont(const FontChoice& preset) {
+    QFont initial(preset.family);
+    initial.setBold(preset.bold);
+    initial.setItalic(preset.italic);
+    initial.setPointSizeF(preset.pointSize);
+    bool accepted = false;
+    const QFont font = QFontDialog::getFont(&accepted, initial, parent_);
+    if (!accepted)
+        return std::nullopt;
+    return FontChoice{font.family(), font.bold(), font.italic(), font.pointSizeF()};
+}
+
+std::optional<Rgb> QtDialogService::chooseColor(const Rgb& initial) {
+    const QColor colour =
+        QColorDialog::getColor(QColor(initial.red, initial.green, initial.blue), parent_);
+    if (!colour.isValid())
+        return std::nullopt;
+    return Rgb{colour.red(), colour.green(), colour.blue()};
+}
+
+Answer QtDialogService::ask(const Question& question) {
+    QMessageBox box(parent_);
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(question.title);
+    box.setText(question.text);
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (question.buttons == QuestionButtons::YesNoCancel)
+        buttons |= QMessageBox::Cancel;
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        // The close box of a Yes/No question counts as No: nothing is lost by it.
+        return question.buttons == QuestionButtons::YesNoCancel ? Answer::Cancel : Answer::No;
+    }
+}
+
+void QtDialogService::warn(const QString& title, const QString& text) {
+    QMessageBox::warning(parent_, title, text);
+}
+
+void QtDialogService::showAbout(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+}  // namespace fretloom

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/DialogService.h"
+
+class QWidget;
+
+namespace fretloom {
+
+// The dialog service with Qt's own dialogs, each modal to the given window.
+class QtDialogService : public DialogService {
+public:
+    explicit QtDialogService(QWidget* parent) : parent_(parent) {}
+
+    std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override;
+    std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override;
+    std::optional<FontChoice> chooseFont(const FontChoice& preset) override;
+    std::optional<Rgb> chooseColor(const Rgb& initial) override;
+    Answer ask(const Question& question) override;
+    void warn(const QString& title, const QString& text) override;
+    void showAbout(const QString& title, const QString& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace fretloom

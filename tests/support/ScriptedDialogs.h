@@ -1,0 +1,80 @@
+#pragma once
+
+#include "ui/DialogService.h"
+
+#include <QStringList>
+#include <deque>
+#include <gtest/gtest.h>
+
+namespace fretloom {
+
+// The dialog service for tests: every dialog takes its answer from a script the test wrote
+// beforehand and is recorded. A dialog nobody scripted fails the test and is cancelled.
+class ScriptedDialogs : public DialogService {
+public:
+    std::deque<std::optional<QString>> openAnswers;
+    std::deque<std::optional<QString>> saveAnswers;
+    std::deque<std::optional<FontChoice>> fontAnswers;
+    std::deque<std::optional<Rgb>> colorAnswers;
+    std::deque<Answer> questionAnswers;
+
+    std::vector<FileDialogRequest> openRequests;
+    std::vector<FileDialogRequest> saveRequests;
+    std::vector<FontChoice> fontPresets;
+    std::vector<Rgb> colorPresets;
+    std::vector<Question> questions;
+    std::vector<std::pair<QString, QString>> warnings;  // title, text
+    std::vector<std::pair<QString, QString>> abouts;    // title, text
+
+    std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override {
+        openRequests.push_back(request);
+        return next(openAnswers, "open-file dialog");
+    }
+    std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override {
+        saveRequests.push_back(request);
+        return next(saveAnswers, "save-file dialog");
+    }
+    std::optional<FontChoice> chooseFont(const FontChoice& preset) override {
+        fontPresets.push_back(preset);
+        return next(fontAnswers, "font dialog");
+    }
+    std::optional<Rgb> chooseColor(const Rgb& initial) override {
+        colorPresets.push_back(initial);
+        return next(colorAnswers, "colour dialog");
+    }
+    Answer ask(const Question& question) override {
+        questions.push_back(question);
+        if (questionAnswers.empty()) {
+            ADD_FAILURE() << "unscripted question: " << question.text.toStdString();
+            return Answer::Cancel;
+        }
+        const Answer answer = questionAnswers.front();
+        questionAnswers.pop_front();
+        return answer;
+    }
+    void warn(const QString& title, const QString& text) override {
+        warnings.emplace_back(title, text);
+    }
+    void showAbout(const QString& title, const QString& text) override {
+        abouts.emplace_back(title, text);
+    }
+
+    bool allAnswersUsed() const {
+        return openAnswers.empty() && saveAnswers.empty() && fontAnswers.empty() &&
+               colorAnswers.empty() && questionAnswers.empty();
+    }
+
+private:
+    template <typename T>
+    static std::optional<T> next(std::deque<std::optional<T>>& answers, const char* what) {
+        if (answers.empty()) {
+            ADD_FAILURE() << "unscripted " << what;
+            return std::nullopt;
+        }
+        std::optional<T> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace fretloom

@@ -1,0 +1,64 @@
+#include "ui/MenuShortcutGuard.h"
+
+#include "support/UserInput.h"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace fretloom {
+namespace {
+
+using namespace fretloom::testing;
+
+// A text box as some platform themes make it: it claims every Ctrl key for editing.
+class GreedyLineEdit : public QLineEdit {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride &&
+            static_cast<QKeyEvent*>(event)->modifiers() == Qt::ControlModifier) {
+            event->accept();
+            return true;
+        }
+        return QLineEdit::event(event);
+    }
+};
+
+class MenuShortcutGuardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(box);
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+        window.addAction(action);
+        QObject::connect(action, &QAction::triggered, [this] { ++triggered; });
+        showAndActivate(window);
+        box->setFocus();
+    }
+
+    QWidget window;
+    GreedyLineEdit* box = new GreedyLineEdit;
+    QAction* action = new QAction(&window);
+    int triggered = 0;
+};
+
+TEST_F(MenuShortcutGuardTest, WithoutItTheTextBoxKeepsTheKey) {
+    press(Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(triggered, 0);
+}
+
+TEST_F(MenuShortcutGuardTest, HandsTheMenuKeysBackToTheMenus) {
+    box->installEventFilter(new MenuShortcutGuard({action}, &window));
+    press(Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(triggered, 1);
+    // Keys no menu command uses stay with the text box.
+    type(QStringLiteral("ab"));
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(box->selectedText(), QStringLiteral("ab"));
+    // A disabled command does not take its key.
+    action->setEnabled(false);
+    press(Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(triggered, 1);
+}
+
+}  // namespace
+}  // namespace fretloom

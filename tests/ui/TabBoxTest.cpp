@@ -1,0 +1,97 @@
+#include "ui/TabBox.h"
+
+#include "support/UserInput.h"
+
+namespace fretloom {
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace fretloom::testing;
+
+QString everyCharacterUpTo0xFF() {
+    QString text;
+    for (char16_t c = 1; c <= 0xFF; ++c)
+        text += QChar(c);
+    return text + QChar(0x2028) + QChar(0x2029);
+}
+
+TEST(TabBox, HandsBackEveryCharacterExactly) {
+    TabBox box;
+    std::vector<char16_t> characters;
+    for (char16_t c = 1; c <= 0xFF; ++c)
+        characters.push_back(c);
+    characters.push_back(0x2028);
+    characters.push_back(0x2029);
+    for (char16_t c : characters) {
+        // Alone, between letters, and next to a CR LF.
+        for (const QString& text :
+             {QString(QChar(c)), u"a"_s + QChar(c) + u"b"_s, u"x\r\n"_s + QChar(c) + u"\r\ny"_s}) {
+            box.setExactText(text);
+            EXPECT_EQ(box.exactText(), text) << "U+" << std::hex << int(c);
+        }
+    }
+    const QString all = everyCharacterUpTo0xFF();
+    box.setExactText(all);
+    EXPECT_EQ(box.exactText(), all);
+    EXPECT_EQ(box.exactText().size(), 0xFF + 2);
+}
+
+TEST(TabBox, AppendingKeepsEveryCharacterToo) {
+    TabBox box;
+    const QString all = everyCharacterUpTo0xFF();
+    box.setExactText(u"start\n"_s);
+    box.appendExact(all);
+    box.appendExact(u"\r\n\r\n"_s);
+    box.appendExact(all);
+    EXPECT_EQ(box.exactText(), u"start\n"_s + all + u"\r\n\r\n"_s + all);
+}
+
+TEST(TabBox, LineBreaksComeBackAsTheyWentIn) {
+    TabBox box;
+    for (const QString& text :
+         {u"\r\n"_s, u"\r\n\r\n"_s, u"\n\r"_s, u"a\rb\nc\r\nd"_s, u"\r\r\n\n"_s,
+          u"no break at all"_s, QString(), u"\u2029\u2029"_s, u"\uFDD0x\uFDD1"_s}) {
+        box.setExactText(text);
+        EXPECT_EQ(box.exactText(), text) << text.toStdString();
+    }
+}
+
+TEST(TabBox, ReplacingTheTextForgetsOldBreakMarks) {
+    TabBox box;
+    box.setExactText(u"a\nb"_s);
+    box.setExactText(u"c\r\nd"_s);
+    EXPECT_EQ(box.exactText(), u"c\r\nd"_s);
+}
+
+TEST(TabBox, TypedLineBreaksAreCrLf) {
+    TabBox box;
+    showAndActivate(box);
+    box.setFocus();
+    type(u"one"_s);
+    press(Qt::Key_Return);
+    type(u"two\u00a0"_s);
+    EXPECT_EQ(box.exactText(), u"one\r\ntwo\u00a0"_s);
+    EXPECT_FALSE(box.isEmptyText());
+    box.setExactText(QString());
+    EXPECT_TRUE(box.isEmptyText());
+}
+
+TEST(TabBox, AppendingLeavesTheCaretAndTheUndoHistoryAlone) {
+    TabBox box;
+    showAndActivate(box);
+    box.setFocus();
+    type(u"abc"_s);
+    QTextCursor caret = box.textCursor();
+    caret.setPosition(1);
+    box.setTextCursor(caret);
+    box.appendExact(u"\r\nbar\r\n"_s);
+    EXPECT_EQ(box.textCursor().position(), 1);
+    EXPECT_EQ(box.exactText(), u"abc\r\nbar\r\n"_s);
+    box.undo();
+    EXPECT_EQ(box.exactText(), u"abc"_s);
+    box.undo();
+    EXPECT_EQ(box.exactText(), QString());
+}
+
+}  // namespace
+}  // namespace fretloom
