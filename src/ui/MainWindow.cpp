@@ -10,6 +10,7 @@
 #include "ui/Twips.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -226,6 +227,25 @@ void MainWindow::clearGrid() {
     Grid grid = readGrid();
     deldeldel(grid);
     writeGrid(grid);
+}
+
+void MainWindow::keepBeside(QWidget* window) {
+    secondaryWindows_.removeAll(nullptr);
+    if (!secondaryWindows_.contains(window))
+        secondaryWindows_.append(window);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    closeSecondaryWindows();
+}
+
+void MainWindow::closeSecondaryWindows() {
+    // The program ends with this window; its other windows go with it.
+    for (const QPointer<QWidget>& window : std::as_const(secondaryWindows_))
+        if (window)
+            window->close();
+    secondaryWindows_.clear();
 }
 
 void MainWindow::showAbout() {

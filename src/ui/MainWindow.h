@@ -2,7 +2,9 @@
 
 #include "sheet/Grid.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -39,6 +41,9 @@ public:
     void writeGrid(const Grid& grid);
     RowCaptions readCaptions() const;
 
+    // Registers one of the program's modeless windows: it closes when this window closes.
+    void keepBeside(QWidget* window);
+
 public slots:
     // Enter: fills the empty cells and appends the bar block to the tab box.
     void enterBar();
@@ -46,7 +51,11 @@ public slots:
     void clearGrid();
     void showAbout();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void closeSecondaryWindows();
     void buildSheet();
     void buildMenus();
     void setKeyboardOrder();
@@ -75,6 +84,8 @@ private:
     QAction* deldel_ = nullptr;
     QAction* chr_ = nullptr;
     QAction* about_ = nullptr;
+
+    QList<QPointer<QWidget>> secondaryWindows_;
 };
 
 }  // namespace fretloom
