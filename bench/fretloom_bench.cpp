@@ -1,1 +1,131 @@
-int main() {}
+// Speed figures for the editor: start-up against a bare window, and Enter on long tabs.
+// Run: build/ci/bench/fretloom_bench (offscreen unless QT_QPA_PLATFORM says otherwise).
+
+#include "ui/MainWindow.h"
+#include "ui/TabBox.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <benchmark/benchmark.h>
+#include <cstring>
+
+namespace {
+
+using fretloom::MainWindow;
+
+template <typename Window> void showAndClose(benchmark::State& state) {
+    for (auto _ : state) {
+        Window window;
+        window.show();
+        // The first paint is part of starting up.
+        if (!QTest::qWaitForWindowExposed(&window))
+            state.SkipWithError("window never exposed");
+        QApplication::processEvents();
+        window.close();
+    }
+}
+
+void BM_StartBareMainWindow(benchmark::State& state) {
+    showAndClose<QMainWindow>(state);
+}
+void BM_StartFretloomMainWindow(benchmark::State& state) {
+    showAndClose<MainWindow>(state);
+}
+
+// A tab of `bars` committed bars, each a C chord and a bar line, as Enter writes them.
+QString tabOfBars(int bars) {
+    MainWindow scratch;
+    scratch.cell(fretloom::Row::e, 1)->setText(QStringLiteral("0"));
+    scratch.enterBar();
+    const QString block = scratch.tabBox()->exactText();
+    return block.repeated(bars);
+}
+
+void BM_EnterOnTabOfBars(benchmark::State& state) {
+    MainWindow window;
+    window.show();
+    window.tabBox()->setExactText(tabOfBars(static_cast<int>(state.range(0))));
+    QApplication::processEvents();
+    QPushButton* enter = window.findChild<QPushButton*>(QStringLiteral("Command1"));
+    for (auto _ : state) {
+        enter->click();
+        // Let the tab box lay out and repaint as it would between two key presses.
+        QApplication::processEvents();
+    }
+    state.counters["bars"] = static_cast<double>(state.range(0));
+}
+
+// Cold start: a fresh process per run of this same program, timed from launch until it has
+// painted its window, closed it and exited: loading the libraries, starting Qt, the first paint.
+// The bare window runs the same way in the same binary.
+double coldStartMilliseconds(const QString& kind) {
+    QElapsedTimer clock;
+    clock.start();
+    QProcess probe;
+    probe.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--start-probe=") + kind});
+    if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
+        return -1;
+    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+template <const char* kind> void coldStart(benchmark::State& state) {
+    for (auto _ : state) {
+        const double ms = coldStartMilliseconds(QString::fromLatin1(kind));
+        if (ms < 0) {
+            state.SkipWithError("start probe failed");
+            break;
+        }
+        state.SetIterationTime(ms / 1000.0);
+    }
+}
+
+constexpr char kBare[] = "bare";
+constexpr char kFretloom[] = "fretloom";
+
+BENCHMARK(coldStart<kBare>)
+    ->Name("BM_ColdStartBareMainWindow")
+    ->UseManualTime()
+    ->Iterations(15)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(coldStart<kFretloom>)
+    ->Name("BM_ColdStartFretloomMainWindow")
+    ->UseManualTime()
+    ->Iterations(15)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartBareMainWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartFretloomMainWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnterOnTabOfBars)->Arg(0)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+template <typename Window> int runStartProbe(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Window window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    QApplication::processEvents();
+    window.close();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 2 && std::strcmp(argv[1], "--start-probe=bare") == 0)
+        return runStartProbe<QMainWindow>(argc, argv);
+    if (argc == 2 && std::strcmp(argv[1], "--start-probe=fretloom") == 0)
+        return runStartProbe<MainWindow>(argc, argv);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
