@@ -50,6 +50,8 @@ public slots:
     // Clear and Clear All.
     void clearGrid();
     void showAbout();
+    // con: one step of the cycle guitar, bass, five-string.
+    void convertInstrument();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
