@@ -2,6 +2,7 @@
 
 #include "instruments/InstrumentMode.h"
 #include "sheet/Bar.h"
+#include "tuning/StringNotesWindow.h"
 #include "ui/DialogFont.h"
 #include "ui/MenuShortcutGuard.h"
 #include "ui/ProgramIcon.h"
@@ -168,6 +169,7 @@ void MainWindow::buildMenus() {
     deldel_ = addMenuCommand(format, "deldel", u"Clear All"_s, Qt::Key_K);
     connect(deldel_, &QAction::triggered, this, &MainWindow::clearGrid);
     connect(con_, &QAction::triggered, this, &MainWindow::convertInstrument);
+    connect(chg_, &QAction::triggered, this, &MainWindow::showStringNotes);
 
     chr_ = bar->addAction(u"Chords/Bar lines"_s);
     chr_->setObjectName(u"chr"_s);
@@ -270,6 +272,16 @@ void MainWindow::convertInstrument() {
     }
     // The caption is the mode: it changes last, once the rows are as it says.
     con_->setText(step->caption);
+}
+
+void MainWindow::showStringNotes() {
+    if (!form5_) {
+        form5_ = new StringNotesWindow(*this);
+        keepBeside(form5_);
+    }
+    form5_->show();
+    form5_->raise();
+    form5_->activateWindow();
 }
 
 void MainWindow::keepBeside(QWidget* window) {
