@@ -83,10 +83,10 @@ StringNotesWindow::StringNotesWindow(MainWindow& main) : QWidget(&main, Qt::Wind
 
     const RowCaptions notes = defaultNotes();
     for (Row row : kAllRows) {
-        const NameLabel& spec = kNameLabels[index(row)];
-        auto* label = new QLabel(QString::fromUtf16(spec.caption), this);
-        label->setObjectName(QString::fromUtf16(spec.name));
-        label->setGeometry(spec.twips);
+        const NameLabel& named = kNameLabels[index(row)];
+        auto* label = new QLabel(QString::fromUtf16(named.caption), this);
+        label->setObjectName(QString::fromUtf16(named.name));
+        label->setGeometry(named.twips);
 
         auto* box = new QLineEdit(notes[index(row)], this);
         box->setObjectName(noteBoxName(row));
