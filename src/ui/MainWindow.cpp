@@ -1,6 +1,8 @@
 #include "ui/MainWindow.h"
 
+#include "instruments/InstrumentMode.h"
 #include "sheet/Bar.h"
+#include "tuning/StringNotesWindow.h"
 #include "ui/DialogFont.h"
 #include "ui/MenuShortcutGuard.h"
 #include "ui/ProgramIcon.h"
@@ -16,6 +18,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
+#include <optional>
 
 namespace fretloom {
 
@@ -164,6 +168,8 @@ void MainWindow::buildMenus() {
     con_ = addMenuCommand(format, "con", u"Convert to bass"_s, Qt::Key_B);
     deldel_ = addMenuCommand(format, "deldel", u"Clear All"_s, Qt::Key_K);
     connect(deldel_, &QAction::triggered, this, &MainWindow::clearGrid);
+    connect(con_, &QAction::triggered, this, &MainWindow::convertInstrument);
+    connect(chg_, &QAction::triggered, this, &MainWindow::showStringNotes);
 
     chr_ = bar->addAction(u"Chords/Bar lines"_s);
     chr_->setObjectName(u"chr"_s);
@@ -227,6 +233,55 @@ void MainWindow::clearGrid() {
     Grid grid = readGrid();
     deldeldel(grid);
     writeGrid(grid);
+}
+
+void MainWindow::convertInstrument() {
+    const std::optional<ConvertStep> step = convertStep(con_->text());
+    if (!step)
+        return;
+
+    // A hidden cell must not keep the focus. Move it first, to the same column of the top row
+    // left on screen, so that it does not hop through the cells while they disappear.
+    if (auto* focused = qobject_cast<QLineEdit*>(focusWidget())) {
+        for (const VisibilityChange& change : step->changes) {
+            if (change.part != RowPart::Cells || change.shown)
+                continue;
+            const auto& row = cells_[index(change.row)];
+            const auto found = std::find(row.begin(), row.end(), focused);
+            if (found == row.end())
+                continue;
+            const Row top = shownRows(modeFromCaption(step->caption)).front();
+            cell(top, static_cast<int>(found - row.begin()) + 1)->setFocus();
+            break;
+        }
+    }
+
+    for (const VisibilityChange& change : step->changes) {
+        switch (change.part) {
+        case RowPart::Label:
+            rowLabel(change.row)->setVisible(change.shown);
+            break;
+        case RowPart::Line:
+            stringLine(change.row)->setVisible(change.shown);
+            break;
+        case RowPart::Cells:
+            for (QLineEdit* box : cells_[index(change.row)])
+                box->setVisible(change.shown);
+            break;
+        }
+    }
+    // The caption is the mode: it changes last, once the rows are as it says.
+    con_->setText(step->caption);
+}
+
+void MainWindow::showStringNotes() {
+    if (!form5_) {
+        form5_ = new StringNotesWindow(*this);
+        keepBeside(form5_);
+    }
+    form5_->show();
+    form5_->raise();
+    form5_->activateWindow();
 }
 
 void MainWindow::keepBeside(QWidget* window) {

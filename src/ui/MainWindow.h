@@ -50,6 +50,10 @@ public slots:
     // Clear and Clear All.
     void clearGrid();
     void showAbout();
+    // con: one step of the cycle guitar, bass, five-string.
+    void convertInstrument();
+    // chg: shows the string notes window, or brings the open one forward as the user left it.
+    void showStringNotes();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,6 +90,7 @@ private:
     QAction* about_ = nullptr;
 
     QList<QPointer<QWidget>> secondaryWindows_;
+    QPointer<QWidget> form5_;
 };
 
 }  // namespace fretloom

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "sheet/Grid.h"
+
+#include <QWidget>
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+
+namespace fretloom {
+
+class MainWindow;
+
+// Form5, the string notes window: six boxes that rename the main window's strings for other
+// tunings. Modeless beside the main window; closing it discards whatever was typed.
+class StringNotesWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit StringNotesWindow(MainWindow& main);
+
+    QLineEdit* box(Row row) const { return boxes_[index(row)]; }
+    RowCaptions readBoxes() const;
+
+public slots:
+    // Command1: copies every box, unchanged, to the main window's row labels.
+    void change();
+    // Command2: puts standard tuning back into the boxes only.
+    void restoreDefaults();
+
+private:
+    MainWindow& main_;
+    std::array<QLineEdit*, kStringCount> boxes_{};
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+};
+
+}  // namespace fretloom
