@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "chords/ChordPickerWindow.h"
 #include "sheet/Bar.h"
 #include "ui/DialogFont.h"
 #include "ui/MenuShortcutGuard.h"
@@ -167,6 +168,7 @@ void MainWindow::buildMenus() {
 
     chr_ = bar->addAction(u"Chords/Bar lines"_s);
     chr_->setObjectName(u"chr"_s);
+    connect(chr_, &QAction::triggered, this, &MainWindow::showChordPicker);
     about_ = bar->addAction(u"About"_s);
     about_->setObjectName(u"About"_s);
     connect(about_, &QAction::triggered, this, &MainWindow::showAbout);
@@ -246,6 +248,18 @@ void MainWindow::closeSecondaryWindows() {
         if (window)
             window->close();
     secondaryWindows_.clear();
+}
+
+void MainWindow::showChordPicker() {
+    // A picker that has been closed is only waiting to be deleted; the next one starts afresh.
+    if (!chordPicker_ || chordPicker_->isHidden()) {
+        chordPicker_ = new ChordPickerWindow(this);
+        keepBeside(chordPicker_);
+    }
+    chordPicker_->setWindowState(chordPicker_->windowState() & ~Qt::WindowMinimized);
+    chordPicker_->show();
+    chordPicker_->raise();
+    chordPicker_->activateWindow();
 }
 
 void MainWindow::showAbout() {

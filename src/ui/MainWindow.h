@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace fretloom {
 
+class ChordPickerWindow;
 class DialogService;
 class StraightLine;
 class TabBox;
@@ -50,6 +51,8 @@ public slots:
     // Clear and Clear All.
     void clearGrid();
     void showAbout();
+    // Chords/Bar lines: opens the chord picker, or brings the open one to the front as it is.
+    void showChordPicker();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,6 +89,7 @@ private:
     QAction* about_ = nullptr;
 
     QList<QPointer<QWidget>> secondaryWindows_;
+    QPointer<ChordPickerWindow> chordPicker_;
 };
 
 }  // namespace fretloom
