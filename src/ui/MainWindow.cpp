@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "chords/ChordPickerWindow.h"
 #include "instruments/InstrumentMode.h"
 #include "sheet/Bar.h"
 #include "tuning/StringNotesWindow.h"
@@ -173,6 +174,7 @@ void MainWindow::buildMenus() {
 
     chr_ = bar->addAction(u"Chords/Bar lines"_s);
     chr_->setObjectName(u"chr"_s);
+    connect(chr_, &QAction::triggered, this, &MainWindow::showChordPicker);
     about_ = bar->addAction(u"About"_s);
     about_->setObjectName(u"About"_s);
     connect(about_, &QAction::triggered, this, &MainWindow::showAbout);
@@ -275,7 +277,8 @@ void MainWindow::convertInstrument() {
 }
 
 void MainWindow::showStringNotes() {
-    if (!form5_) {
+    // A window that has been closed is only waiting to be deleted; the next one starts afresh.
+    if (!form5_ || form5_->isHidden()) {
         form5_ = new StringNotesWindow(*this);
         keepBeside(form5_);
     }
@@ -301,6 +304,18 @@ void MainWindow::closeSecondaryWindows() {
         if (window)
             window->close();
     secondaryWindows_.clear();
+}
+
+void MainWindow::showChordPicker() {
+    // A picker that has been closed is only waiting to be deleted; the next one starts afresh.
+    if (!chordPicker_ || chordPicker_->isHidden()) {
+        chordPicker_ = new ChordPickerWindow(this);
+        keepBeside(chordPicker_);
+    }
+    chordPicker_->setWindowState(chordPicker_->windowState() & ~Qt::WindowMinimized);
+    chordPicker_->show();
+    chordPicker_->raise();
+    chordPicker_->activateWindow();
 }
 
 void MainWindow::showAbout() {

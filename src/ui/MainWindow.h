@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace fretloom {
 
+class ChordPickerWindow;
 class DialogService;
 class StraightLine;
 class TabBox;
@@ -54,6 +55,8 @@ public slots:
     void convertInstrument();
     // chg: shows the string notes window, or brings the open one forward as the user left it.
     void showStringNotes();
+    // Chords/Bar lines: opens the chord picker, or brings the open one to the front as it is.
+    void showChordPicker();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +94,7 @@ private:
 
     QList<QPointer<QWidget>> secondaryWindows_;
     QPointer<QWidget> form5_;
+    QPointer<ChordPickerWindow> chordPicker_;
 };
 
 }  // namespace fretloom

@@ -1,0 +1,194 @@
+#include "chords/ChordPickerWindow.h"
+
+#include "ui/DialogFont.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgramIcon.h"
+#include "ui/Twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace fretloom {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Client area, in twips.
+constexpr int kClientWidth = 5595;
+constexpr int kClientHeight = 1410;
+
+// All three chord boxes share one place; only the current style's box is shown.
+constexpr QRect kChordBoxPlace = twipsRect(1200, 240, 1455, 315);
+
+// A push button whose caption wraps onto a second line when it is wider than the button, as
+// "Change to: Power chords" is.
+class WrappingButton : public QPushButton {
+public:
+    WrappingButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QString caption = option.text;
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        const QRect room = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        style()->drawItemText(&painter, room, Qt::AlignCenter | Qt::TextWordWrap, palette(),
+                              isEnabled(), caption, QPalette::ButtonText);
+    }
+};
+
+QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, QRect place) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(place);
+    return label;
+}
+
+// An editable drop-down list that keeps exactly what the user types: no completion from the
+// list (typing "E" stays "E" rather than becoming "Eb") and no new entries on Return.
+QComboBox* addBox(QWidget* parent, const QString& name, const QStringList& entries,
+                  const QString& text, QRect place) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->addItems(entries);
+    box->setCurrentIndex(-1);
+    box->setEditText(text);
+    box->setGeometry(place);
+    return box;
+}
+
+QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, QRect place) {
+    auto* button = new WrappingButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+ChordPickerWindow::ChordPickerWindow(MainWindow* sheet) : sheet_(sheet) {
+    setObjectName(u"Form4"_s);
+    setWindowTitle(u"Fretloom"_s);
+    setWindowIcon(programIcon());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twipsSize(kClientWidth, kClientHeight));
+    setFont(dialogFont());
+
+    label1_ = addLabel(this, u"Label1"_s, u"Pick A Chord:"_s, twipsRect(0, 240, 1095, 255));
+    power_ = addBox(this, u"Power"_s, chordBoxEntries(ChordStyle::Power),
+                    initialChordBoxText(ChordStyle::Power), kChordBoxPlace);
+    norm_ = addBox(this, u"norm"_s, chordBoxEntries(ChordStyle::Open),
+                   initialChordBoxText(ChordStyle::Open), kChordBoxPlace);
+    bar_ = addBox(this, u"Bar"_s, chordBoxEntries(ChordStyle::Barre),
+                  initialChordBoxText(ChordStyle::Barre), kChordBoxPlace);
+    label2_ = addLabel(this, u"Label2"_s, u"Choose a column:"_s, twipsRect(2760, 240, 1335, 255));
+    where_ = addBox(this, u"where"_s, columnBoxEntries(), QString::fromUtf16(kInitialColumnText),
+                    twipsRect(4200, 240, 1095, 315));
+    command1_ = addButton(this, u"Command1"_s, u"Enter"_s, twipsRect(3120, 720, 1335, 495));
+    command1_->setToolTip(u"This enters the chord"_s);
+    command2_ = addButton(this, u"Command2"_s, styleButtonCaption(ChordStyle::Open),
+                          twipsRect(1440, 720, 1215, 495));
+
+    power_->hide();
+    bar_->hide();
+
+    // Keyboard order; the hidden chord boxes keep their places in it and are skipped.
+    setTabOrder(power_, norm_);
+    setTabOrder(norm_, command1_);
+    setTabOrder(command1_, where_);
+    setTabOrder(where_, bar_);
+    setTabOrder(bar_, command2_);
+    norm_->setFocus();
+
+    connect(command1_, &QPushButton::clicked, this, &ChordPickerWindow::enterChord);
+    connect(command2_, &QPushButton::clicked, this, &ChordPickerWindow::changeStyle);
+}
+
+QComboBox* ChordPickerWindow::chordBox(ChordStyle style) const {
+    switch (style) {
+    case ChordStyle::Open:
+        return norm_;
+    case ChordStyle::Power:
+        return power_;
+    case ChordStyle::Barre:
+        return bar_;
+    }
+    return nullptr;
+}
+
+std::optional<ChordStyle> ChordPickerWindow::chordStyle() const {
+    for (ChordStyle style : {ChordStyle::Open, ChordStyle::Power, ChordStyle::Barre})
+        if (!chordBox(style)->isHidden())
+            return style;
+    return std::nullopt;
+}
+
+void ChordPickerWindow::changeStyle() {
+    const std::optional<ChordStyle> shown = chordStyle();
+    if (!shown)
+        return;
+    const StyleSwitch change = switchStyle(*shown);
+    chordBox(change.show)->show();
+    chordBox(change.hide)->hide();
+    chordBox(change.hide)->setEditText(change.hiddenText);
+    command2_->setText(change.caption);
+}
+
+void ChordPickerWindow::enterChord() {
+    if (!sheet_)
+        return;
+    const ChordShape shape =
+        resolveChord(power_->currentText(), norm_->currentText(), bar_->currentText());
+    const std::optional<int> column = columnFromText(where_->currentText());
+    if (!column)
+        return;
+    Grid grid = sheet_->readGrid();
+    placeChord(grid, *column, shape);
+    sheet_->writeGrid(grid);
+}
+
+void ChordPickerWindow::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        placeBeside();
+    }
+    QWidget::showEvent(event);
+}
+
+void ChordPickerWindow::placeBeside() {
+    // Right of the main window, or else below it, so the grid that the picker writes into stays
+    // in sight; where the screen has room for neither, the window manager decides.
+    if (!sheet_ || !sheet_->isVisible())
+        return;
+    const QRect main = sheet_->frameGeometry();
+    QScreen* screen = sheet_->screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    const QSize frame = frameGeometry().size();
+    for (const QPoint at :
+         {QPoint(main.right() + 1, main.top()), QPoint(main.left(), main.bottom() + 1)}) {
+        if (room.contains(QRect(at, frame))) {
+            move(at);
+            return;
+        }
+    }
+}
+
+}  // namespace fretloom

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "chords/ChordPicker.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace fretloom {
+
+class MainWindow;
+
+// The chord picker `Form4`: writes a chord shape into one column of the main window's grid.
+// A window of its own with no owner; it is deleted when closed, so every opening after a
+// close starts from the initial state. The controls carry their design names ("norm",
+// "Power", "Bar", "where", "Command1", "Command2", "Label1", "Label2").
+class ChordPickerWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ChordPickerWindow(MainWindow* sheet);
+
+    QComboBox* chordBox(ChordStyle style) const;
+    QComboBox* columnBox() const { return where_; }
+    QPushButton* enterButton() const { return command1_; }
+    QPushButton* styleButton() const { return command2_; }
+
+    // The style is whichever chord box is shown; nothing else records it.
+    std::optional<ChordStyle> chordStyle() const;
+
+public slots:
+    // Command2: hides the shown chord box, resetting its text, and shows the next one.
+    void changeStyle();
+    // Command1: writes the chosen chord into the chosen column of the grid.
+    void enterChord();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void placeBeside();
+
+    QPointer<MainWindow> sheet_;
+    bool placed_ = false;
+
+    QLabel* label1_ = nullptr;
+    QComboBox* power_ = nullptr;
+    QComboBox* norm_ = nullptr;
+    QComboBox* bar_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QComboBox* where_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+};
+
+}  // namespace fretloom
