@@ -50,6 +50,12 @@ public slots:
     // Clear and Clear All.
     void clearGrid();
     void showAbout();
+    // Print, Change Font, Back Ground, Text Color and Hide Tab Box.
+    void printTab();
+    void changeFont();
+    void changeBackground();
+    void changeTextColour();
+    void toggleTabBox();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,6 +64,7 @@ private:
     void closeSecondaryWindows();
     void buildSheet();
     void buildMenus();
+    void connectPrintAndAppearance();
     void setKeyboardOrder();
     QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
 
