@@ -1,5 +1,6 @@
 #include "documents/TabPrinter.h"
 
+#include "documents/CupsQueue.h"
 #include "documents/PageLayout.h"
 #include "ui/DialogService.h"
 
@@ -80,10 +81,17 @@ void printToDefaultPrinter(DialogService& dialogs, const QString& text, const Pr
                                       defaultPrinter.printerName())));
         return;
     }
+    const CupsQueue queue(defaultPrinter.printerName());
+    if (const std::optional<QString> refusal = queue.refusal()) {
+        dialogs.warn(kPrintTitle, failed(*refusal));
+        return;
+    }
     printer.setDocName(jobName);
     const PrintOutcome outcome = printTabText(printer, text, font);
     if (!outcome.printed)
         dialogs.warn(kPrintTitle, outcome.problem);
+    else if (const std::optional<QString> refusal = queue.jobRefusal())
+        dialogs.warn(kPrintTitle, failed(*refusal));
 }
 
 }  // namespace fretloom

@@ -130,4 +130,13 @@ inline PdfLayout pdfWords(const QString& pdf) {
     return layout;
 }
 
+// The first word with this text, in reading order, or none. pdftotext reads a page column by
+// column, so the words of a line need not follow each other.
+inline const PdfWord* findWord(const PdfLayout& layout, const QString& text, int page = 0) {
+    for (const PdfWord& word : layout.words)
+        if (word.page == page && word.text == text)
+            return &word;
+    return nullptr;
+}
+
 }  // namespace fretloom::testing
