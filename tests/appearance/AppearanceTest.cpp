@@ -83,6 +83,7 @@ TEST_F(AppearanceTest, TheHiddenTabBoxStillTakesEnteredBarsAndShowsThemAgain) {
 }
 
 TEST_F(AppearanceTest, KeystrokesDoNotGoIntoTheHiddenTabBox) {
+    const Qt::FocusPolicy startPolicy = box()->focusPolicy();
     box()->setFocus();
     ASSERT_EQ(focusedName(), u"wow"_s);
     press(Qt::Key_H, Qt::ControlModifier);
@@ -95,6 +96,7 @@ TEST_F(AppearanceTest, KeystrokesDoNotGoIntoTheHiddenTabBox) {
     EXPECT_TRUE(box()->isEmptyText());
 
     press(Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(box()->focusPolicy(), startPolicy);
     window.findChild<QPushButton*>(u"Command1"_s)->setFocus();
     press(Qt::Key_Tab);
     EXPECT_EQ(focusedName(), u"wow"_s);
