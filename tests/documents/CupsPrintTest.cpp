@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <cups/cups.h>
 
 namespace fretloom {
 namespace {
@@ -72,6 +73,20 @@ protected:
         return {};
     }
 
+    // The name the scheduler holds for the job whose data file this is.
+    static QString jobTitle(const QString& dataFile) {
+        // d00002-001 is job 2.
+        const int id = dataFile.mid(dataFile.lastIndexOf(u'/') + 2, 5).toInt();
+        cups_job_t* jobs = nullptr;
+        const int count = cupsGetJobs(&jobs, "FretloomTest", 0, CUPS_WHICHJOBS_ALL);
+        QString title;
+        for (int i = 0; i < count; ++i)
+            if (jobs[i].id == id)
+                title = QString::fromUtf8(jobs[i].title);
+        cupsFreeJobs(count, jobs);
+        return title;
+    }
+
     QString spool;
 };
 
@@ -117,6 +132,10 @@ TEST_F(PrivateScheduler, CtrlPThenYesQueuesOneJobOfTheTabInTheTabBoxFaceAtRegula
     const std::vector<PdfFont> fonts = pdfFonts(job);
     ASSERT_EQ(fonts.size(), 1u);
     EXPECT_EQ(fonts[0].name, u"LiberationSerif"_s);
+    EXPECT_FALSE(fonts[0].name.contains(u"Bold"_s));
+
+    // The job carries the window's title as its name.
+    EXPECT_EQ(jobTitle(job), u"Fretloom - (Untitled)"_s);
 
     // Printing changed nothing in the window.
     EXPECT_EQ(window.tabBox()->exactText(), tab);
@@ -136,6 +155,7 @@ TEST_F(PrivateScheduler, AfterChangeFontTheNextJobHasTheNewFaceAndSize) {
     const std::vector<PdfFont> fonts = pdfFonts(job);
     ASSERT_EQ(fonts.size(), 1u);
     EXPECT_EQ(fonts[0].name, u"DejaVuSansMono"_s);
+    EXPECT_FALSE(fonts[0].name.contains(u"Bold"_s) || fonts[0].name.contains(u"Oblique"_s));
     const PdfLayout layout = pdfWords(job);
     // Each string's name starts a line; one line is a little more than the size in points.
     const PdfWord* top = findWord(layout, u"e"_s);

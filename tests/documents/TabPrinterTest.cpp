@@ -79,6 +79,7 @@ TEST_F(TabPrinterPdfTest, EveryLineStartsTopLeftInTheTabBoxFaceAtRegularWeight) 
     const std::vector<PdfFont> fonts = pdfFonts(pdf);
     ASSERT_EQ(fonts.size(), 1u);
     EXPECT_EQ(fonts[0].name, u"LiberationSerif"_s);
+    EXPECT_FALSE(fonts[0].name.contains(u"Bold"_s));
     EXPECT_TRUE(fonts[0].embedded);
 
     // The first line stands at the top-left corner of the printable area.
@@ -129,6 +130,7 @@ TEST_F(TabPrinterPdfTest, ABoldItalicTabBoxPrintsUprightInNormalWeight) {
     const std::vector<PdfFont> fonts = pdfFonts(pdf);
     ASSERT_EQ(fonts.size(), 1u);
     EXPECT_EQ(fonts[0].name, u"DejaVuSansMono"_s);
+    EXPECT_FALSE(fonts[0].name.contains(u"Bold"_s) || fonts[0].name.contains(u"Oblique"_s));
     EXPECT_EQ(textLines(pdfPageTexts(pdf).value(0)), nonEmptyLinesSqueezed(bars(1)));
 }
 
