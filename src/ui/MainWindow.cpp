@@ -1,6 +1,8 @@
 #include "ui/MainWindow.h"
 
+#include "appearance/TabBoxLook.h"
 #include "chords/ChordPickerWindow.h"
+#include "documents/TabPrinter.h"
 #include "instruments/InstrumentMode.h"
 #include "sheet/Bar.h"
 #include "tuning/StringNotesWindow.h"
@@ -30,7 +32,9 @@ namespace {
 
 // Client area of the window, in twips.
 constexpr int kClientWidth = 11655;
-constexpr int kClientHeight = 6915;
+constexpr int kClientHeight = kShownClientHeight;
+constexpr int kTabBoxTop = 3360;
+static_assert(kHiddenClientHeight <= kTabBoxTop, "hiding leaves none of the tab box in view");
 
 // The form's background: the classic "inactive caption text" system colour, which Linux
 // desktops have no equivalent for.
@@ -133,8 +137,10 @@ void MainWindow::buildSheet() {
 
     wow_ = new TabBox(sheet_);
     wow_->setObjectName(u"wow"_s);
-    wow_->setGeometry(twipsRect(120, 3360, 11415, 3495));
-    wow_->setFont(QFont(u"Times New Roman"_s, 12, QFont::Bold));
+    wow_->setGeometry(twipsRect(120, kTabBoxTop, 11415, 3495));
+    QFont tabFont = wow_->font();
+    applyTabFont(tabFont, startTabFont());
+    wow_->setFont(tabFont);
     wow_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     wow_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     wow_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -186,6 +192,15 @@ void MainWindow::buildMenus() {
         for (QLineEdit* cell : row)
             cell->installEventFilter(guard);
     wow_->installEventFilter(guard);
+    connectPrintAndAppearance();
+}
+
+void MainWindow::connectPrintAndAppearance() {
+    connect(rint1_, &QAction::triggered, this, &MainWindow::printTab);
+    connect(fnt_, &QAction::triggered, this, &MainWindow::changeFont);
+    connect(bg_, &QAction::triggered, this, &MainWindow::changeBackground);
+    connect(tc_, &QAction::triggered, this, &MainWindow::changeTextColour);
+    connect(hider_, &QAction::triggered, this, &MainWindow::toggleTabBox);
 }
 
 void MainWindow::setKeyboardOrder() {
@@ -285,6 +300,39 @@ void MainWindow::showStringNotes() {
     form5_->show();
     form5_->raise();
     form5_->activateWindow();
+}
+
+void MainWindow::printTab() {
+    printToDefaultPrinter(*dialogs_, wow_->exactText(), printerFont(tabFontOf(wow_->font())),
+                          windowTitle());
+}
+
+void MainWindow::changeFont() {
+    changeTabBoxFont(*wow_, *dialogs_);
+}
+
+void MainWindow::changeBackground() {
+    changeTabBoxColour(*wow_, QPalette::Base, *dialogs_);
+}
+
+void MainWindow::changeTextColour() {
+    changeTabBoxColour(*wow_, QPalette::Text, *dialogs_);
+}
+
+void MainWindow::toggleTabBox() {
+    const bool hidden = hider_->isChecked();
+    // The window is as high as its client area and menu bar, so it follows the sheet.
+    sheet_->setFixedHeight(twipsToPixels(clientHeight(hidden)));
+    layout()->activate();
+    // Out of view, the box keeps its text and still takes Enter, but no keystrokes: typing into
+    // it unseen would change the tab behind the user's back.
+    if (hidden) {
+        if (wow_->hasFocus())
+            cells_[0][0]->setFocus();
+        wow_->setFocusPolicy(Qt::NoFocus);
+    } else {
+        wow_->setFocusPolicy(Qt::StrongFocus);
+    }
 }
 
 void MainWindow::keepBeside(QWidget* window) {

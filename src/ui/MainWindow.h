@@ -57,6 +57,12 @@ public slots:
     void showStringNotes();
     // Chords/Bar lines: opens the chord picker, or brings the open one to the front as it is.
     void showChordPicker();
+    // Print, Change Font, Back Ground, Text Color and Hide Tab Box.
+    void printTab();
+    void changeFont();
+    void changeBackground();
+    void changeTextColour();
+    void toggleTabBox();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,6 +71,7 @@ private:
     void closeSecondaryWindows();
     void buildSheet();
     void buildMenus();
+    void connectPrintAndAppearance();
     void setKeyboardOrder();
     QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
 
