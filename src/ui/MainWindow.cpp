@@ -297,9 +297,7 @@ void MainWindow::showStringNotes() {
         form5_ = new StringNotesWindow(*this);
         keepBeside(form5_);
     }
-    form5_->show();
-    form5_->raise();
-    form5_->activateWindow();
+    bringForward(form5_);
 }
 
 void MainWindow::printTab() {
@@ -335,6 +333,13 @@ void MainWindow::toggleTabBox() {
     }
 }
 
+void MainWindow::bringForward(QWidget* window) {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void MainWindow::keepBeside(QWidget* window) {
     secondaryWindows_.removeAll(nullptr);
     if (!secondaryWindows_.contains(window))
@@ -360,10 +365,7 @@ void MainWindow::showChordPicker() {
         chordPicker_ = new ChordPickerWindow(this);
         keepBeside(chordPicker_);
     }
-    chordPicker_->setWindowState(chordPicker_->windowState() & ~Qt::WindowMinimized);
-    chordPicker_->show();
-    chordPicker_->raise();
-    chordPicker_->activateWindow();
+    bringForward(chordPicker_);
 }
 
 void MainWindow::showAbout() {

@@ -69,6 +69,8 @@ protected:
 
 private:
     void closeSecondaryWindows();
+    // Shows a modeless window of the program's, restored if minimized, in front and active.
+    static void bringForward(QWidget* window);
     void buildSheet();
     void buildMenus();
     void connectPrintAndAppearance();

@@ -10,13 +10,16 @@ namespace fretloom {
 
 namespace {
 
-// A block's user state records the break that ends it when that break is not CR LF.
+// A block's user state records the break that comes before it when that break is not CR LF.
+// Keeping the mark on the block after the break lets it follow the break through the user's
+// edits: splitting a line leaves the old mark on the first half, which still follows the same
+// break, and the new half starts with CR LF, the break the user typed.
 constexpr int kCrLfState = -1;
 
 void markUnusualBreaks(QTextDocument* document, int firstLine, const SplitText& split) {
     for (const UnusualBreak& unusual : split.unusualBreaks) {
-        QTextBlock block = document->findBlockByNumber(firstLine + static_cast<int>(unusual.line));
-        block.setUserState(unusual.character);
+        const int lineAfterBreak = firstLine + static_cast<int>(unusual.line) + 1;
+        document->findBlockByNumber(lineAfterBreak).setUserState(unusual.character);
     }
 }
 
@@ -28,17 +31,15 @@ QString TabBox::exactText() const {
     const QTextDocument* doc = document();
     QString text;
     text.reserve(doc->characterCount() + doc->blockCount());
-    for (QTextBlock block = doc->begin(); block.isValid();) {
-        text += block.text();
-        const QTextBlock next = block.next();
-        if (next.isValid()) {
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        if (block != doc->begin()) {
             const int state = block.userState();
             if (state == kCrLfState)
                 text += u"\r\n";
             else
                 text += QChar(static_cast<char16_t>(state));
         }
-        block = next;
+        text += block.text();
     }
     return text;
 }
@@ -46,7 +47,7 @@ QString TabBox::exactText() const {
 void TabBox::setExactText(const QString& text) {
     const SplitText split = splitAtBreaks(text);
     setPlainText(split.linesJoinedByLf);
-    // The first block may outlive the old document and with it an old break mark.
+    // Nothing comes before the first line; it may have kept a mark from the old document.
     document()->firstBlock().setUserState(kCrLfState);
     markUnusualBreaks(document(), 0, split);
 }
@@ -56,8 +57,6 @@ void TabBox::appendExact(const QString& text) {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     const int firstLine = cursor.blockNumber();
-    // The last line had no break until now; forget any mark it kept from an earlier join.
-    cursor.block().setUserState(kCrLfState);
     cursor.insertText(split.linesJoinedByLf);
     markUnusualBreaks(document(), firstLine, split);
 }

@@ -38,7 +38,7 @@ QString dashes(int count) {
     return QString(count, u'-');
 }
 
-TEST_F(MainWindowTest, StartsInTheDesignState) {
+TEST_F(MainWindowTest, StartsEmptyInGuitarMode) {
     EXPECT_EQ(window.windowTitle(), u"Fretloom - (Untitled)"_s);
     EXPECT_EQ(focusedName(), u"e1"_s);
     EXPECT_TRUE(tab().isEmpty());
@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, StartsInTheDesignState) {
     EXPECT_EQ(window.findChild<QAction*>(u"con"_s)->text(), u"Convert to bass"_s);
 }
 
-TEST_F(MainWindowTest, ControlsSitWhereTheTwipsTablesPutThem) {
+TEST_F(MainWindowTest, ControlsSitAtTheirLayoutPositions) {
     QWidget* sheet = window.centralWidget();
     EXPECT_EQ(sheet->size(), QSize(777, 461));
     EXPECT_EQ(cell(u"e1"_s)->geometry(), QRect(48, 32, 25, 19));
@@ -298,6 +298,25 @@ TEST_F(MainWindowTest, AboutShowsTwoLinesFromTheMenuBarAndChangesNothing) {
     EXPECT_EQ(tab(), u"kept"_s);
     EXPECT_EQ(cell(u"e1"_s)->text(), u"3"_s);
     EXPECT_EQ(window.windowTitle(), u"Fretloom - (Untitled)"_s);
+}
+
+TEST_F(MainWindowTest, ReopeningAMinimizedWindowRestoresIt) {
+    const std::pair<QString, QString> commands[] = {{u"chg"_s, u"Form5"_s}, {u"chr"_s, u"Form4"_s}};
+    for (const auto& [command, form] : commands) {
+        QAction* action = window.findChild<QAction*>(command);
+        action->trigger();
+        QWidget* opened = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == form && top->isVisible())
+                opened = top;
+        ASSERT_NE(opened, nullptr) << command.toStdString();
+        opened->showMinimized();
+        ASSERT_TRUE(opened->isMinimized());
+        action->trigger();
+        EXPECT_FALSE(opened->isMinimized()) << command.toStdString();
+        EXPECT_TRUE(opened->isVisible());
+        opened->close();
+    }
 }
 
 TEST_F(MainWindowTest, CarriesTheProgramIcon) {

@@ -93,5 +93,55 @@ TEST(TabBox, AppendingLeavesTheCaretAndTheUndoHistoryAlone) {
     EXPECT_EQ(box.exactText(), QString());
 }
 
+// Lone breaks only come in from code, but once there they must stay with their place in the text
+// while the user splits and joins the lines around them.
+TEST(TabBox, UnusualBreaksStayPutWhileTheUserEdits) {
+    TabBox box;
+    showAndActivate(box);
+    box.setFocus();
+    auto caretAt = [&box](int position) {
+        QTextCursor caret = box.textCursor();
+        caret.setPosition(position);
+        box.setTextCursor(caret);
+    };
+
+    box.setExactText(u"ab\nc"_s);
+    caretAt(1);
+    press(Qt::Key_Return);
+    EXPECT_EQ(box.exactText(), u"a\r\nb\nc"_s);
+
+    box.setExactText(u"a\nb"_s);
+    caretAt(0);
+    press(Qt::Key_Return);
+    EXPECT_EQ(box.exactText(), u"\r\na\nb"_s);
+
+    box.setExactText(u"a\nb"_s);
+    caretAt(2);
+    press(Qt::Key_Return);
+    EXPECT_EQ(box.exactText(), u"a\n\r\nb"_s);
+
+    box.setExactText(u"a\r\nb\u2029c"_s);
+    caretAt(1);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(box.exactText(), u"ab\u2029c"_s);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.exactText(), u"a\r\nb\u2029c"_s);
+
+    // Deleting a lone break joins its lines; typing a break back gives the tab's own CR LF.
+    box.setExactText(u"x\ry"_s);
+    caretAt(1);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(box.exactText(), u"xy"_s);
+    press(Qt::Key_Return);
+    EXPECT_EQ(box.exactText(), u"x\r\ny"_s);
+}
+
+TEST(TabBox, AppendingAfterALoneBreakKeepsIt) {
+    TabBox box;
+    box.setExactText(u"a\n"_s);
+    box.appendExact(u"b\rc\r\n"_s);
+    EXPECT_EQ(box.exactText(), u"a\nb\rc\r\n"_s);
+}
+
 }  // namespace
 }  // namespace fretloom
