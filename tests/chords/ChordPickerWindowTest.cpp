@@ -182,7 +182,7 @@ TEST_F(ChordPickerWindowTest, OpensFromTheMenuBarInItsInitialState) {
     EXPECT_TRUE(picker->isVisible());
 }
 
-TEST_F(ChordPickerWindowTest, ControlsSitWhereTheTwipsTablePutsThem) {
+TEST_F(ChordPickerWindowTest, ControlsSitAtTheirLayoutPositions) {
     ChordPickerWindow* picker = openPicker();
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->size(), twipsSize(5595, 1410));
