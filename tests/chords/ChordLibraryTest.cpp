@@ -5,6 +5,8 @@
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace fretloom {
 namespace {
@@ -142,19 +144,35 @@ TEST(ChordLibrary, TablesKeepTheRootOrder) {
     EXPECT_EQ(namesOf(ChordTable::BarreMinor), minors);
 }
 
-TEST(ChordLibrary, OpenTableHasItsSixteenEntriesInOrder) {
-    const QStringList expected = {u"Bar line"_s,  u"A"_s,  u"Am"_s, u"A7"_s,
-                                  u"A Major 7"_s, u"B7"_s, u"C"_s,  u"C Major 7"_s,
-                                  u"D"_s,         u"Dm"_s, u"D7"_s, u"D Major 7"_s,
-                                  u"E"_s,         u"Em"_s, u"E7"_s, u"G"_s};
-    EXPECT_EQ(namesOf(ChordTable::Open), expected);
-    EXPECT_EQ(findChord(ChordTable::Open, u"C"_s), shape({u"0", u"1", u"0", u"2", u"3", u"3"}));
-    EXPECT_EQ(findChord(ChordTable::Open, u"G"_s), shape({u"3", u"3", u"0", u"0", u"2", u"3"}));
-    // D and Dm ring the open A string, D7 and D Major 7 leave it out.
-    EXPECT_EQ(findChord(ChordTable::Open, u"D"_s), shape({u"2", u"3", u"2", u"0", u"0", u"--"}));
-    EXPECT_EQ(findChord(ChordTable::Open, u"D7"_s), shape({u"2", u"1", u"2", u"0", u"--", u"--"}));
-    EXPECT_EQ(findChord(ChordTable::Open, u"D Major 7"_s),
-              shape({u"2", u"2", u"2", u"0", u"--", u"--"}));
+TEST(ChordLibrary, EveryOpenChordHoldsItsSixValuesInOrder) {
+    // Open shapes follow no movable rule, so each one is spelled out, top e string first.
+    const std::vector<std::pair<QString, ChordShape>> expected = {
+        {u"Bar line"_s, shape({u"|", u"|", u"|", u"|", u"|", u"|"})},
+        {u"A"_s, shape({u"0", u"2", u"2", u"2", u"0", u"--"})},
+        {u"Am"_s, shape({u"0", u"1", u"2", u"2", u"0", u"--"})},
+        {u"A7"_s, shape({u"0", u"2", u"0", u"2", u"0", u"--"})},
+        {u"A Major 7"_s, shape({u"0", u"2", u"1", u"2", u"0", u"--"})},
+        {u"B7"_s, shape({u"2", u"0", u"2", u"1", u"2", u"--"})},
+        // C plays the bottom E string at fret 3.
+        {u"C"_s, shape({u"0", u"1", u"0", u"2", u"3", u"3"})},
+        {u"C Major 7"_s, shape({u"0", u"0", u"0", u"2", u"3", u"--"})},
+        // D and Dm ring the open A string, D7 and D Major 7 leave it out.
+        {u"D"_s, shape({u"2", u"3", u"2", u"0", u"0", u"--"})},
+        {u"Dm"_s, shape({u"1", u"3", u"2", u"0", u"0", u"--"})},
+        {u"D7"_s, shape({u"2", u"1", u"2", u"0", u"--", u"--"})},
+        {u"D Major 7"_s, shape({u"2", u"2", u"2", u"0", u"--", u"--"})},
+        {u"E"_s, shape({u"0", u"0", u"1", u"2", u"2", u"0"})},
+        {u"Em"_s, shape({u"0", u"0", u"0", u"2", u"2", u"0"})},
+        {u"E7"_s, shape({u"0", u"0", u"1", u"0", u"2", u"0"})},
+        {u"G"_s, shape({u"3", u"3", u"0", u"0", u"2", u"3"})},
+    };
+    QStringList names;
+    for (const auto& [name, values] : expected) {
+        SCOPED_TRACE(name.toStdString());
+        names << name;
+        EXPECT_EQ(findChord(ChordTable::Open, name), values);
+    }
+    EXPECT_EQ(namesOf(ChordTable::Open), names) << "sixteen entries, in this order";
 }
 
 TEST(ChordLibrary, EveryTextFitsACellAndIsAFretFillerBarMarkOrEmpty) {

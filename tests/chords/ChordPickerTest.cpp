@@ -27,7 +27,7 @@ QStringList namesOf(ChordTable table) {
 
 const ChordShape kNothing{};
 
-TEST(ChordPickerLists, OfferTheTableNamesInTableOrder) {
+TEST(ChordPickerLists, OfferTheLibraryNamesInLibraryOrder) {
     EXPECT_EQ(chordBoxEntries(ChordStyle::Open), namesOf(ChordTable::Open));
     // The barre list is the major names then the minor ones, without E and Em.
     QStringList barre = namesOf(ChordTable::BarreMajor) + namesOf(ChordTable::BarreMinor);

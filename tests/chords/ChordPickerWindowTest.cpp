@@ -8,6 +8,7 @@
 #include "ui/Twips.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -182,7 +183,7 @@ TEST_F(ChordPickerWindowTest, OpensFromTheMenuBarInItsInitialState) {
     EXPECT_TRUE(picker->isVisible());
 }
 
-TEST_F(ChordPickerWindowTest, ControlsSitWhereTheTwipsTablePutsThem) {
+TEST_F(ChordPickerWindowTest, ControlsSitAtTheirLayoutPositions) {
     ChordPickerWindow* picker = openPicker();
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->size(), twipsSize(5595, 1410));
@@ -487,17 +488,39 @@ TEST_F(ChordPickerWindowTest, TabWalksTheKeyboardOrderOfTheShownControls) {
               (QStringList{u"Command2"_s, u"Command1"_s, u"where"_s, u"Bar"_s, u"Command2"_s}));
 }
 
-TEST_F(ChordPickerWindowTest, WritesHiddenRowsToo) {
-    // As in bass mode, where the top two strings are out of sight.
-    for (Row row : {Row::e, Row::b})
-        for (int k = 1; k <= kColumnCount; ++k)
-            window.cell(row, k)->setVisible(false);
+TEST_F(ChordPickerWindowTest, WritesTheRowsBassModeHidesAndTheyShowOnceBack) {
+    // Bass mode hides the top two strings.
+    QAction* con = window.findChild<QAction*>(u"con"_s);
+    ASSERT_NE(con, nullptr);
+    press(Qt::Key_B, Qt::ControlModifier);
+    ASSERT_EQ(con->text(), u"Convert to 5 string"_s);
+    ASSERT_FALSE(window.cell(Row::e, 2)->isVisible());
+    ASSERT_FALSE(window.cell(Row::b, 2)->isVisible());
+
     ChordPickerWindow* picker = openPicker();
     ASSERT_NE(picker, nullptr);
     typeInto(picker->chordBox(ChordStyle::Open), u"Bar line"_s);
     typeInto(picker->columnBox(), u"2"_s);
     click(picker->enterButton());
     EXPECT_EQ(column(2), QStringList(6, u"|"_s));
+    EXPECT_FALSE(window.cell(Row::e, 2)->isVisible());
+    EXPECT_FALSE(window.cell(Row::b, 2)->isVisible());
+
+    // Five-string, then guitar mode: the top rows come back holding what the picker wrote.
+    activateMain();
+    press(Qt::Key_B, Qt::ControlModifier);
+    press(Qt::Key_B, Qt::ControlModifier);
+    ASSERT_EQ(con->text(), u"Convert to bass"_s);
+    for (Row row : {Row::e, Row::b}) {
+        EXPECT_TRUE(window.cell(row, 2)->isVisible());
+        EXPECT_EQ(window.cell(row, 2)->text(), u"|"_s);
+    }
+
+    click(window.findChild<QPushButton*>(u"Command1"_s));
+    QString block;
+    for (const QString& name : {u"e"_s, u"B"_s, u"G"_s, u"D"_s, u"A"_s, u"E"_s})
+        block += committedLine(name, fillerRowWith(2, u"|"_s));
+    EXPECT_EQ(window.tabBox()->exactText(), block + u"\r\n"_s);
 }
 
 TEST_F(ChordPickerWindowTest, ClosesWithTheMainWindowAndStaysOutOfItsWay) {

@@ -5,6 +5,8 @@
 #include "ui/StraightLine.h"
 #include "ui/TabBox.h"
 
+#include <QAction>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,6 +78,43 @@ QStringList blocksOf(const QString& tab) {
     EXPECT_TRUE(blocks.last().isEmpty()) << "the tab ends with an empty line";
     blocks.removeLast();
     return blocks;
+}
+
+// Every Hide and Show event of the widgets it watches, in order, each with the caption the
+// convert item had at that moment.
+class VisibilityLog : public QObject {
+public:
+    explicit VisibilityLog(const QAction* con) : con_(con) {}
+
+    void watch(QWidget* widget) { widget->installEventFilter(this); }
+
+    // "-Label1" for a hide, "+e1" for a show.
+    QStringList changes;
+    QStringList captions;
+
+    void clear() {
+        changes.clear();
+        captions.clear();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide || event->type() == QEvent::Show) {
+            changes << (event->type() == QEvent::Show ? u"+"_s : u"-"_s) + watched->objectName();
+            captions << con_->text();
+        }
+        return false;
+    }
+
+private:
+    const QAction* con_;
+};
+
+QStringList cellsOf(Row row, const QString& sign) {
+    QStringList names;
+    for (int column = 1; column <= kColumnCount; ++column)
+        names << sign + cellName(row, column);
+    return names;
 }
 
 TEST_F(ConvertTest, ByKeyboardAloneEachModeCommitsItsOwnNumberOfLines) {
@@ -253,6 +292,43 @@ TEST_F(ConvertTest, CtrlBWorksFromACellAndFromTheTabBox) {
     expectScreenOf(InstrumentMode::Guitar);
     // The key went to the menu, not into the text.
     EXPECT_EQ(tab(), u"riff"_s);
+}
+
+TEST_F(ConvertTest, EachStepHidesOrShowsInOrderAndRenamesTheItemLast) {
+    // Every label, line and cell is watched, so a change to a lower string shows up too.
+    VisibilityLog log(con);
+    for (Row row : kAllRows) {
+        log.watch(window.rowLabel(row));
+        log.watch(window.stringLine(row));
+        for (int column = 1; column <= kColumnCount; ++column)
+            log.watch(window.cell(row, column));
+    }
+
+    struct Step {
+        QString before;
+        QString after;
+        QStringList changes;
+    };
+    const Step steps[] = {
+        {u"Convert to bass"_s, u"Convert to 5 string"_s,
+         QStringList{u"-Label1"_s, u"-Label2"_s, u"-Line1"_s, u"-Line2"_s} +
+             cellsOf(Row::e, u"-"_s) + cellsOf(Row::b, u"-"_s)},
+        {u"Convert to 5 string"_s, u"Normal tab"_s,
+         QStringList{u"+Label2"_s, u"+Line2"_s} + cellsOf(Row::b, u"+"_s)},
+        // Line2 is shown already, so showing it again makes no event.
+        {u"Normal tab"_s, u"Convert to bass"_s,
+         QStringList{u"+Label1"_s, u"+Line1"_s} + cellsOf(Row::e, u"+"_s)},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.before.toStdString());
+        ASSERT_EQ(con->text(), step.before);
+        log.clear();
+        convert();
+        EXPECT_EQ(log.changes, step.changes);
+        // The caption still names the old mode while the rows change.
+        EXPECT_EQ(log.captions, QStringList(step.changes.size(), step.before));
+        EXPECT_EQ(con->text(), step.after);
+    }
 }
 
 TEST_F(ConvertTest, TheMenuItemNamesTheNextConversion) {

@@ -17,11 +17,6 @@ TEST(StringNotes, BoxesAreNamedByTheirRowAndStartInStandardTuning) {
     }
 }
 
-TEST(StringNotes, FocusRunsFromTheBottomStringUp) {
-    std::vector<Row> upwards(kAllRows.rbegin(), kAllRows.rend());
-    EXPECT_EQ(std::vector<Row>(kNoteBoxFocusOrder.begin(), kNoteBoxFocusOrder.end()), upwards);
-}
-
 TEST(StringNotes, ChangeCopiesEveryBoxUnchangedFromTheTopStringDown) {
     const RowCaptions boxes = {u"C#"_s, u""_s, u" g"_s, u"d"_s, u"A "_s, u"DX"_s};
     EXPECT_EQ(changeStringNotes(boxes), (std::vector<CaptionChange>{{Row::e, u"C#"_s},

@@ -79,7 +79,7 @@ protected:
     MainWindow window{&dialogs};
 };
 
-TEST_F(StringNotesWindowTest, OpensFromCtrlNLaidOutAsDesigned) {
+TEST_F(StringNotesWindowTest, OpensFromCtrlNWithItsLayout) {
     StringNotesWindow* notes = openByKeyboard();
     ASSERT_NE(notes, nullptr);
     EXPECT_EQ(notes->objectName(), u"Form5"_s);
