@@ -254,15 +254,14 @@ void MainWindow::describeForScreenReaders() {
     command2_->setAccessibleDescription(u"Empties every cell of the grid; the tab stays"_s);
     wow_->setAccessibleName(u"Tab"_s);
     wow_->setAccessibleDescription(u"The whole tab as text; Enter adds each bar at its end"_s);
-    for (QMenu* menu : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+    const auto describeMenu = [this](const QString& name, const QString& description) {
+        QMenu* menu = menuBar()->findChild<QMenu*>(name);
         menu->setAccessibleName(menu->title());
-    menuBar()->findChild<QMenu*>(u"File"_s)->setAccessibleDescription(
-        u"Open, save and print the tab"_s);
-    menuBar()
-        ->findChild<QMenu*>(u"Format"_s)
-        ->setAccessibleDescription(
-            u"The tab box's font, colours and visibility, the string names, the instrument, and "
-            u"clearing the grid"_s);
+        menu->setAccessibleDescription(description);
+    };
+    describeMenu(u"File"_s, u"Open, save and print the tab"_s);
+    describeMenu(u"Format"_s, u"The tab box's font, colours and visibility, the string names, "
+                              u"the instrument, and clearing the grid"_s);
 }
 
 void MainWindow::enterBar() {
