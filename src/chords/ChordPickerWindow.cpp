@@ -107,6 +107,7 @@ ChordPickerWindow::ChordPickerWindow(MainWindow* sheet) : sheet_(sheet) {
 
     power_->hide();
     bar_->hide();
+    describeForScreenReaders();
 
     // Keyboard order; the hidden chord boxes keep their places in it and are skipped.
     setTabOrder(power_, norm_);
@@ -148,6 +149,22 @@ void ChordPickerWindow::changeStyle() {
     chordBox(change.hide)->hide();
     chordBox(change.hide)->setEditText(change.hiddenText);
     command2_->setText(change.caption);
+    label1_->setBuddy(chordBox(change.show));
+}
+
+void ChordPickerWindow::describeForScreenReaders() {
+    // Screen readers on Linux name a drop-down list by its label, so each label is the buddy
+    // of its box; "Pick A Chord:" follows the chord box that is shown.
+    setAccessibleName(u"Chord picker"_s);
+    setAccessibleDescription(u"Writes a chord or a bar line into one column of the grid"_s);
+    label1_->setBuddy(norm_);
+    label2_->setBuddy(where_);
+    norm_->setAccessibleDescription(u"The open chord or bar line that Enter writes"_s);
+    power_->setAccessibleDescription(u"The power chord that Enter writes"_s);
+    bar_->setAccessibleDescription(u"The barre chord that Enter writes"_s);
+    where_->setAccessibleDescription(u"The grid column, 1 to 16, that Enter writes into"_s);
+    command2_->setAccessibleDescription(
+        u"Switches between open, power and barre chords; the caption names the next style"_s);
 }
 
 void ChordPickerWindow::enterChord() {

@@ -43,6 +43,7 @@ protected:
 
 private:
     void placeBeside();
+    void describeForScreenReaders();
 
     QPointer<MainWindow> sheet_;
     bool placed_ = false;

@@ -80,6 +80,8 @@ StringNotesWindow::StringNotesWindow(MainWindow& main) : QWidget(&main, Qt::Wind
                    Qt::WindowCloseButtonHint);
     setFont(dialogFont());
     setFixedSize(twipsSize(kClientWidth, kClientHeight));
+    setAccessibleName(u"String notes"_s);
+    setAccessibleDescription(u"Renames the strings for other tunings"_s);
 
     const RowCaptions notes = defaultNotes();
     for (Row row : kAllRows) {
@@ -93,6 +95,8 @@ StringNotesWindow::StringNotesWindow(MainWindow& main) : QWidget(&main, Qt::Wind
         box->setMaxLength(kCellMaxLength);
         box->setGeometry(twipsRect(kBoxLeft, boxTop(row), 735, 285));
         label->setBuddy(box);
+        box->setAccessibleName(label->text() + u" string"_s);
+        box->setAccessibleDescription(u"The name Change gives this string in the grid"_s);
         boxes_[index(row)] = box;
     }
 
@@ -132,7 +136,7 @@ RowCaptions StringNotesWindow::readBoxes() const {
 
 void StringNotesWindow::change() {
     for (const CaptionChange& change : changeStringNotes(readBoxes()))
-        main_.rowLabel(change.row)->setText(change.caption);
+        main_.setRowCaption(change.row, change.caption);
 }
 
 void StringNotesWindow::restoreDefaults() {

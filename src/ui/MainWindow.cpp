@@ -4,6 +4,7 @@
 #include "chords/ChordPickerWindow.h"
 #include "documents/TabPrinter.h"
 #include "instruments/InstrumentMode.h"
+#include "sheet/AccessibleNames.h"
 #include "sheet/Bar.h"
 #include "tuning/StringNotesWindow.h"
 #include "ui/DialogFont.h"
@@ -73,6 +74,7 @@ MainWindow::MainWindow(DialogService* dialogs, QWidget* parent) : QMainWindow(pa
     buildSheet();
     buildMenus();
     setKeyboardOrder();
+    describeForScreenReaders();
 
     // The window takes the size of the client area and the menu bar; the user cannot resize it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -120,6 +122,7 @@ void MainWindow::buildSheet() {
             cell->setGeometry(twipsRect(columnLeft(column), rowTop(r), 375, 285));
             cells_[r][column - 1] = cell;
         }
+        setRowCaption(kAllRows[r], captions[r]);
     }
 
     command1_ = new QPushButton(u"Enter"_s, sheet_);
@@ -237,6 +240,28 @@ RowCaptions MainWindow::readCaptions() const {
     for (int r = 0; r < kStringCount; ++r)
         captions[r] = rowLabels_[r]->text();
     return captions;
+}
+
+void MainWindow::setRowCaption(Row row, const QString& caption) {
+    rowLabel(row)->setText(caption);
+    for (int column = 1; column <= kColumnCount; ++column)
+        cell(row, column)->setAccessibleName(accessibleCellName(caption, row, column));
+}
+
+void MainWindow::describeForScreenReaders() {
+    // The buttons are named by their captions and described by their tooltips; the tab box
+    // and the menus say what they hold.
+    command2_->setAccessibleDescription(u"Empties every cell of the grid; the tab stays"_s);
+    wow_->setAccessibleName(u"Tab"_s);
+    wow_->setAccessibleDescription(u"The whole tab as text; Enter adds each bar at its end"_s);
+    const auto describeMenu = [this](const QString& name, const QString& description) {
+        QMenu* menu = menuBar()->findChild<QMenu*>(name);
+        menu->setAccessibleName(menu->title());
+        menu->setAccessibleDescription(description);
+    };
+    describeMenu(u"File"_s, u"Open, save and print the tab"_s);
+    describeMenu(u"Format"_s, u"The tab box's font, colours and visibility, the string names, "
+                              u"the instrument, and clearing the grid"_s);
 }
 
 void MainWindow::enterBar() {

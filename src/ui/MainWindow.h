@@ -41,6 +41,8 @@ public:
     // Writes the cells whose text differs from the grid's.
     void writeGrid(const Grid& grid);
     RowCaptions readCaptions() const;
+    // Renames a string: its row label and the names its cells carry for screen readers.
+    void setRowCaption(Row row, const QString& caption);
 
     // Registers one of the program's modeless windows: it closes when this window closes.
     void keepBeside(QWidget* window);
@@ -75,6 +77,7 @@ private:
     void buildMenus();
     void connectPrintAndAppearance();
     void setKeyboardOrder();
+    void describeForScreenReaders();
     QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
 
     std::unique_ptr<DialogService> ownDialogs_;

@@ -482,10 +482,14 @@ TEST_F(ChordPickerWindowTest, TabWalksTheKeyboardOrderOfTheShownControls) {
     press(Qt::Key_Space);
     EXPECT_EQ(walk(Qt::NoModifier),
               (QStringList{u"Command2"_s, u"Power"_s, u"Command1"_s, u"where"_s, u"Command2"_s}));
+    EXPECT_EQ(walk(Qt::ShiftModifier),
+              (QStringList{u"Command2"_s, u"where"_s, u"Command1"_s, u"Power"_s, u"Command2"_s}));
     press(Qt::Key_Space);
     // The barre box sits between the column box and the style button.
     EXPECT_EQ(walk(Qt::NoModifier),
               (QStringList{u"Command2"_s, u"Command1"_s, u"where"_s, u"Bar"_s, u"Command2"_s}));
+    EXPECT_EQ(walk(Qt::ShiftModifier),
+              (QStringList{u"Command2"_s, u"Bar"_s, u"where"_s, u"Command1"_s, u"Command2"_s}));
 }
 
 TEST_F(ChordPickerWindowTest, WritesTheRowsBassModeHidesAndTheyShowOnceBack) {
