@@ -11,4 +11,13 @@ QString accessibleCellName(const QString& caption, Row row, int column) {
     return u"%1, column %2"_s.arg(string).arg(column);
 }
 
+QString accessibleCellDescription(Row row) {
+    QString position = u"string %1 of %2"_s.arg(index(row) + 1).arg(kStringCount);
+    if (row == Row::e)
+        position += u", the highest"_s;
+    else if (row == Row::f)
+        position += u", the lowest"_s;
+    return position;
+}
+
 }  // namespace fretloom

@@ -12,4 +12,8 @@ namespace fretloom {
 // "unnamed string 2, column 1".
 QString accessibleCellName(const QString& caption, Row row, int column);
 
+// Standard tuning names the top and bottom strings "e" and "E", which a screen reader speaks
+// alike; the description tells them apart by position: "string 1 of 6, the highest".
+QString accessibleCellDescription(Row row);
+
 }  // namespace fretloom

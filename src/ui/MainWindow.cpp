@@ -119,6 +119,7 @@ void MainWindow::buildSheet() {
             auto* cell = new QLineEdit(sheet_);
             cell->setObjectName(cellName(kAllRows[r], column));
             cell->setMaxLength(kCellMaxLength);
+            cell->setAccessibleDescription(accessibleCellDescription(kAllRows[r]));
             cell->setGeometry(twipsRect(columnLeft(column), rowTop(r), 375, 285));
             cells_[r][column - 1] = cell;
         }

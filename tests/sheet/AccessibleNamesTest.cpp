@@ -28,5 +28,11 @@ TEST(AccessibleCellName, ABlankCaptionFallsBackToTheStringsNumberFromTheTop) {
     EXPECT_NE(accessibleCellName(u"2"_s, Row::a, 1), accessibleCellName(QString(), Row::b, 1));
 }
 
+TEST(AccessibleCellDescription, TellsTheTopAndBottomStringsApart) {
+    EXPECT_EQ(accessibleCellDescription(Row::e), u"string 1 of 6, the highest"_s);
+    EXPECT_EQ(accessibleCellDescription(Row::g), u"string 3 of 6"_s);
+    EXPECT_EQ(accessibleCellDescription(Row::f), u"string 6 of 6, the lowest"_s);
+}
+
 }  // namespace
 }  // namespace fretloom

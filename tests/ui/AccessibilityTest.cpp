@@ -107,6 +107,12 @@ TEST_F(AccessibilityTest, EveryCellIsNamedByItsStringAndColumn) {
     EXPECT_EQ(nameOf(window.cell(Row::e, 1)), u"string e, column 1"_s);
     EXPECT_EQ(nameOf(window.cell(Row::b, 3)), u"string B, column 3"_s);
     EXPECT_EQ(nameOf(window.cell(Row::f, 16)), u"string E, column 16"_s);
+    // "e" and "E" sound alike; the descriptions tell the strings apart.
+    const auto describe = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description);
+    };
+    EXPECT_EQ(describe(window.cell(Row::e, 1)), u"string 1 of 6, the highest"_s);
+    EXPECT_EQ(describe(window.cell(Row::f, 1)), u"string 6 of 6, the lowest"_s);
 
     // Rows hidden by the instrument keep their names for when they come back.
     press(Qt::Key_B, Qt::ControlModifier);
