@@ -11,8 +11,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <cstring>
+#include <sys/resource.h>
 
 namespace {
 
@@ -68,25 +71,36 @@ void BM_EnterOnTabOfBars(benchmark::State& state) {
 // Cold start: a fresh process per run of this same program, timed from launch until it has
 // painted its window, closed it and exited: loading the libraries, starting Qt, the first paint.
 // The bare window runs the same way in the same binary.
-double coldStartMilliseconds(const QString& kind) {
+struct ColdStart {
+    double milliseconds = -1;
+    double peakKiB = 0;  // the probe's own peak resident memory
+};
+
+ColdStart coldStart(const QString& kind) {
     QElapsedTimer clock;
     clock.start();
     QProcess probe;
     probe.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--start-probe=") + kind});
     if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
-        return -1;
-    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        return {};
+    ColdStart result;
+    result.milliseconds = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    result.peakKiB = probe.readAllStandardOutput().trimmed().toDouble();
+    return result;
 }
 
 template <const char* kind> void coldStart(benchmark::State& state) {
+    double peakKiB = 0;
     for (auto _ : state) {
-        const double ms = coldStartMilliseconds(QString::fromLatin1(kind));
-        if (ms < 0) {
+        const ColdStart run = coldStart(QString::fromLatin1(kind));
+        if (run.milliseconds < 0) {
             state.SkipWithError("start probe failed");
             break;
         }
-        state.SetIterationTime(ms / 1000.0);
+        state.SetIterationTime(run.milliseconds / 1000.0);
+        peakKiB = std::max(peakKiB, run.peakKiB);
     }
+    state.counters["peak_KiB"] = peakKiB;
 }
 
 constexpr char kBare[] = "bare";
@@ -108,12 +122,17 @@ BENCHMARK(BM_EnterOnTabOfBars)->Arg(0)->Arg(1000)->Arg(10000)->Unit(benchmark::k
 
 template <typename Window> int runStartProbe(int argc, char** argv) {
     QApplication app(argc, argv);
-    Window window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return 1;
-    QApplication::processEvents();
-    window.close();
+    {
+        Window window;
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return 1;
+        QApplication::processEvents();
+        window.close();
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%ld\n", usage.ru_maxrss);
     return 0;
 }
 
