@@ -1,5 +1,6 @@
 #include "ui/TabBox.h"
 
+#include "support/RandomText.h"
 #include "support/UserInput.h"
 
 namespace fretloom {
@@ -34,6 +35,26 @@ TEST(TabBox, HandsBackEveryCharacterExactly) {
     box.setExactText(all);
     EXPECT_EQ(box.exactText(), all);
     EXPECT_EQ(box.exactText().size(), 0xFF + 2);
+}
+
+// Seeded random texts of BMP code units, breaks, NUL and surrogate halves among them.
+TEST(TabBox, RandomTextsComeBackExactly) {
+    RandomText random(2029);
+    TabBox box;
+    for (int round = 0; round < 400; ++round) {
+        const QString text = random.text(0, 80);
+        box.setExactText(text);
+        ASSERT_EQ(box.exactText(), text) << "round " << round << " " << spelled(text);
+
+        // The same text in random pieces, each appended after the last.
+        box.setExactText(QString());
+        for (qsizetype at = 0; at < text.size();) {
+            const qsizetype piece = random.number(1, 10);
+            box.appendExact(text.mid(at, piece));
+            at += piece;
+        }
+        ASSERT_EQ(box.exactText(), text) << "round " << round << " in pieces " << spelled(text);
+    }
 }
 
 TEST(TabBox, AppendingKeepsEveryCharacterToo) {
