@@ -1,5 +1,7 @@
 #include "ui/MainWindow.h"
 
+#include "documents/FileSystem.h"
+#include "documents/TabFiles.h"
 #include "sheet/Bar.h"
 #include "ui/DialogFont.h"
 #include "ui/MenuShortcutGuard.h"
@@ -8,6 +10,7 @@
 #include "ui/StraightLine.h"
 #include "ui/TabBox.h"
 #include "ui/Twips.h"
+#include "ui/WindowDocument.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -63,6 +66,7 @@ MainWindow::MainWindow(DialogService* dialogs, QWidget* parent) : QMainWindow(pa
 
     buildSheet();
     buildMenus();
+    connectTabFiles();
     setKeyboardOrder();
 
     // The window takes the size of the client area and the menu bar; the user cannot resize it.
@@ -180,6 +184,18 @@ void MainWindow::buildMenus() {
     wow_->installEventFilter(guard);
 }
 
+void MainWindow::connectTabFiles() {
+    files_ = std::make_unique<DiskFileSystem>();
+    document_ = std::make_unique<WindowDocument>(this, wow_);
+    tabFiles_ = std::make_unique<TabFiles>(*document_, *dialogs_, *files_);
+    connect(pen1_, &QAction::triggered, this, [this] { tabFiles_->open(); });
+    connect(ave1_, &QAction::triggered, this, [this] { tabFiles_->save(); });
+}
+
+QString MainWindow::title() const {
+    return document_->title();
+}
+
 void MainWindow::setKeyboardOrder() {
     QWidget* previous = nullptr;
     for (const auto& row : cells_) {
@@ -236,6 +252,11 @@ void MainWindow::keepBeside(QWidget* window) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The leaving rule: a tab the user wants saved keeps the window open until it is.
+    if (!tabFiles_->leaving()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     closeSecondaryWindows();
 }
