@@ -51,7 +51,6 @@ public:
     bool leaving();
 
     const QString& currentPath() const { return currentPath_; }
-    TextEncoding currentEncoding() const { return encoding_; }
 
 private:
     bool writeTo(const QString& path);
