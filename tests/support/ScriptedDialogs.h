@@ -78,7 +78,10 @@ private:
             ADD_FAILURE() << "unscripted " << what;
             return std::nullopt;
         }
-        std::optional<T> answer = answers.front();
+        // Taken by swapping: GCC's -O2 flow analysis wrongly thinks a copied optional QString
+        // may be used uninitialised.
+        std::optional<T> answer;
+        answer.swap(answers.front());
         answers.pop_front();
         return answer;
     }
