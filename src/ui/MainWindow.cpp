@@ -2,6 +2,8 @@
 
 #include "appearance/TabBoxLook.h"
 #include "chords/ChordPickerWindow.h"
+#include "documents/FileSystem.h"
+#include "documents/TabFiles.h"
 #include "documents/TabPrinter.h"
 #include "instruments/InstrumentMode.h"
 #include "sheet/AccessibleNames.h"
@@ -14,6 +16,7 @@
 #include "ui/StraightLine.h"
 #include "ui/TabBox.h"
 #include "ui/Twips.h"
+#include "ui/WindowDocument.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -73,6 +76,7 @@ MainWindow::MainWindow(DialogService* dialogs, QWidget* parent) : QMainWindow(pa
 
     buildSheet();
     buildMenus();
+    connectTabFiles();
     setKeyboardOrder();
     describeForScreenReaders();
 
@@ -207,6 +211,18 @@ void MainWindow::connectPrintAndAppearance() {
     connect(hider_, &QAction::triggered, this, &MainWindow::toggleTabBox);
 }
 
+void MainWindow::connectTabFiles() {
+    files_ = std::make_unique<DiskFileSystem>();
+    document_ = std::make_unique<WindowDocument>(this, wow_);
+    tabFiles_ = std::make_unique<TabFiles>(*document_, *dialogs_, *files_);
+    connect(pen1_, &QAction::triggered, this, [this] { tabFiles_->open(); });
+    connect(ave1_, &QAction::triggered, this, [this] { tabFiles_->save(); });
+}
+
+QString MainWindow::title() const {
+    return document_->title();
+}
+
 void MainWindow::setKeyboardOrder() {
     QWidget* previous = nullptr;
     for (const auto& row : cells_) {
@@ -328,7 +344,7 @@ void MainWindow::showStringNotes() {
 
 void MainWindow::printTab() {
     printToDefaultPrinter(*dialogs_, wow_->exactText(), printerFont(tabFontOf(wow_->font())),
-                          windowTitle());
+                          title());
 }
 
 void MainWindow::changeFont() {
@@ -373,6 +389,11 @@ void MainWindow::keepBeside(QWidget* window) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The leaving rule: a tab the user wants saved keeps the window open until it is.
+    if (!tabFiles_->leaving()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     closeSecondaryWindows();
 }

@@ -17,8 +17,11 @@ namespace fretloom {
 
 class ChordPickerWindow;
 class DialogService;
+class FileSystem;
 class StraightLine;
 class TabBox;
+class TabFiles;
+class WindowDocument;
 
 // The main window. Its controls are the tab sheet: the cells, the row labels, the convert
 // item's caption and the tab box are read and written at the moment a command runs. Every
@@ -46,6 +49,11 @@ public:
 
     // Registers one of the program's modeless windows: it closes when this window closes.
     void keepBeside(QWidget* window);
+
+    // Open, Save and the leaving rule, with the current path.
+    TabFiles& tabFiles() const { return *tabFiles_; }
+    // The window title as it shows, whatever Qt makes of "[*]" in it.
+    QString title() const;
 
 public slots:
     // Enter: fills the empty cells and appends the bar block to the tab box.
@@ -78,6 +86,7 @@ private:
     void connectPrintAndAppearance();
     void setKeyboardOrder();
     void describeForScreenReaders();
+    void connectTabFiles();
     QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
 
     std::unique_ptr<DialogService> ownDialogs_;
@@ -107,6 +116,10 @@ private:
     QList<QPointer<QWidget>> secondaryWindows_;
     QPointer<QWidget> form5_;
     QPointer<ChordPickerWindow> chordPicker_;
+
+    std::unique_ptr<FileSystem> files_;
+    std::unique_ptr<WindowDocument> document_;
+    std::unique_ptr<TabFiles> tabFiles_;
 };
 
 }  // namespace fretloom

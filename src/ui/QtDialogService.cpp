@@ -1,7 +1,9 @@
 #include "ui/QtDialogService.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
 
@@ -9,6 +11,8 @@ namespace fretloom {
 
 std::optional<QString> QtDialogService::chooseFileToOpen(const FileDialogRequest& request) {
     QFileDialog dialog(parent_, QString(), request.startPath, request.filter);
+    // Qt's own dialog behaves the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!request.startPath.isEmpty())
@@ -20,14 +24,23 @@ std::optional<QString> QtDialogService::chooseFileToOpen(const FileDialogRequest
 
 std::optional<QString> QtDialogService::chooseFileToSave(const FileDialogRequest& request) {
     QFileDialog dialog(parent_, QString(), request.startPath, request.filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Asking before replacing is the default; no suffix is added to a name typed without one.
     if (!request.startPath.isEmpty())
         dialog.selectFile(request.startPath);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString chosen = dialog.selectedFiles().constFirst();
+        // Qt's dialog takes a name in a folder that does not exist; ask again instead.
+        const QDir folder = QFileInfo(chosen).absoluteDir();
+        if (folder.exists())
+            return chosen;
+        QMessageBox::warning(&dialog, dialog.windowTitle(),
+                             QStringLiteral("The folder \"%1\" does not exist.")
+                                 .arg(QDir::toNativeSeparators(folder.path())));
+    }
+    return std::nullopt;
 }
 
 std::optional<FontChoice> QtDialogService::chooseFont(const FontChoice& preset) {

@@ -48,6 +48,7 @@ protected:
         showAndActivate(window);
     }
     void TearDown() override {
+        dialogs.answerNoIfAskedToSave(!window.tabBox()->isEmptyText());
         window.close();
         finishClosing();
         EXPECT_TRUE(pickers().isEmpty()) << "a picker outlived the main window";
@@ -539,6 +540,7 @@ TEST_F(ChordPickerWindowTest, ClosesWithTheMainWindowAndStaysOutOfItsWay) {
     }
 
     const QPointer<ChordPickerWindow> watch(picker);
+    dialogs.answerNoIfAskedToSave(!window.tabBox()->isEmptyText());
     window.close();
     EXPECT_FALSE(picker->isVisible());
     finishClosing();

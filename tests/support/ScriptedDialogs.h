@@ -59,6 +59,13 @@ public:
         abouts.emplace_back(title, text);
     }
 
+    // Closing a window with a tab in it asks whether to save first; this answers No, so the
+    // window closes without writing anything.
+    void answerNoIfAskedToSave(bool tabHasText) {
+        if (tabHasText)
+            questionAnswers.push_back(Answer::No);
+    }
+
     bool allAnswersUsed() const {
         return openAnswers.empty() && saveAnswers.empty() && fontAnswers.empty() &&
                colorAnswers.empty() && questionAnswers.empty();

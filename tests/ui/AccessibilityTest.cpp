@@ -54,6 +54,7 @@ class AccessibilityTest : public ::testing::Test {
 protected:
     void SetUp() override { showAndActivate(window); }
     void TearDown() override {
+        dialogs.answerNoIfAskedToSave(!window.tabBox()->isEmptyText());
         window.close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

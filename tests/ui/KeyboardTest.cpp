@@ -39,6 +39,7 @@ class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override { showAndActivate(window); }
     void TearDown() override {
+        dialogs.answerNoIfAskedToSave(!window.tabBox()->isEmptyText());
         window.close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

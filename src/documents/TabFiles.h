@@ -1,0 +1,65 @@
+#pragma once
+
+#include "documents/TabFileFormat.h"
+
+#include <QString>
+
+namespace fretloom {
+
+class DialogService;
+class FileSystem;
+
+inline constexpr char16_t kUntitledTitle[] = u"Fretloom - (Untitled)";
+inline constexpr char16_t kTabFileFilter[] = u"Text Tab Files (*.txt)";
+inline constexpr char16_t kSaveQuestionTitle[] = u"Save";
+inline constexpr char16_t kSaveBeforeOpening[] =
+    u"Would you like to save before opening a new file?";
+inline constexpr char16_t kSaveBeforeLeaving[] = u"Would you like to save before leaving?";
+
+// "Fretloom - (" + path + ")".
+QString titleForPath(const QString& path);
+
+// What the tab file flows see of the main window: the tab box text and the window title.
+class DocumentView {
+public:
+    virtual ~DocumentView() = default;
+
+    virtual QString tabText() const = 0;
+    virtual void setTabText(const QString& text) = 0;
+    virtual bool tabIsEmpty() const { return tabText().isEmpty(); }
+    // The title as the user reads it.
+    virtual QString title() const = 0;
+    virtual void setTitle(const QString& title) = 0;
+};
+
+// Open, Save, `Saver`, `Saver1` and the leaving rule. The current path lives here; the title
+// always names the file that Save writes to. A failed read or write is shown through the
+// dialog service's warning, naming the file and the reason, and changes nothing.
+class TabFiles {
+public:
+    TabFiles(DocumentView& view, DialogService& hell, FileSystem& files);
+
+    // pen1: offers a save when the tab box is not empty, then loads the file the user picks.
+    void open();
+    // ave1: `Saver` while untitled, `Saver1` otherwise.
+    void save();
+    // Saves under a name chosen in the save dialog; true when the file was written.
+    bool Saver();
+    // Saves under the current path without a dialog; true when the file was written.
+    bool Saver1();
+    // The main window is about to close: true when it may.
+    bool leaving();
+
+    const QString& currentPath() const { return currentPath_; }
+
+private:
+    bool writeTo(const QString& path);
+
+    DocumentView& view_;
+    DialogService& hell_;
+    FileSystem& files_;
+    QString currentPath_;
+    TextEncoding encoding_ = TextEncoding::Windows1252;
+};
+
+}  // namespace fretloom
