@@ -3,19 +3,24 @@
 #include "ui/DialogService.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QWidget>
 
 namespace fretloom {
 
 TabFont tabFontOf(const QFont& font) {
-    return {font.family(), font.bold(), font.italic(), font.pointSizeF()};
+    // A font sized in pixels has no point size of its own; take the one it shows at.
+    const double pointSize =
+        font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
+    return {font.family(), font.bold(), font.italic(), pointSize};
 }
 
 void applyTabFont(QFont& font, const TabFont& tabFont) {
     font.setFamily(tabFont.face);
     font.setBold(tabFont.bold);
     font.setItalic(tabFont.italic);
-    font.setPointSizeF(tabFont.pointSize);
+    if (tabFont.pointSize > 0)
+        font.setPointSizeF(tabFont.pointSize);
 }
 
 void changeTabBoxFont(QWidget& box, DialogService& dialogs) {

@@ -25,16 +25,23 @@ std::vector<QStringList> layoutPages(const QStringList& lines, int linesPerPage)
     const qsizetype count = lines.size();
     qsizetype first = 0;
     while (first < count) {
-        // The block runs to its closing empty line, or to the end of the text.
-        qsizetype end = first;
-        while (end < count && !lines[end].isEmpty())
-            ++end;
-        end = std::min(end + 1, count);
-        const qsizetype length = end - first;
+        // The block's own lines run up to its closing empty line, or to the end of the text.
+        // Only they need to fit: the empty line may as well open the next page.
+        qsizetype last = first;
+        while (last < count && !lines[last].isEmpty())
+            ++last;
+        const qsizetype length = last - first;
+        const qsizetype end = std::min(last + 1, count);
 
         QStringList* page = &pages.back();
-        if (!page->isEmpty() && length > perPage - page->size() && length <= perPage)
-            page = &pages.emplace_back();
+        if (length > perPage - page->size() && length <= perPage) {
+            // A page holding nothing but the empty lines carried over from the last block
+            // would print blank: the block takes its place instead.
+            if (onlyEmptyLines(*page))
+                page->clear();
+            else
+                page = &pages.emplace_back();
+        }
         for (qsizetype i = first; i < end; ++i) {
             if (page->size() == perPage)
                 page = &pages.emplace_back();

@@ -13,10 +13,11 @@ namespace fretloom {
 QStringList printedLines(QStringView text);
 
 // Lays the lines out on pages of `linesPerPage` lines (at least one). A bar block, the lines up
-// to and including the empty line that closes it, goes whole onto the next page when it does not
-// fit on the rest of this one but fits on a page of its own; a longer block runs on across the
-// break. Pages at the end that hold nothing but empty lines are left out, yet there is always at
-// least one page.
+// to the empty line that closes it, goes whole onto the next page when it does not fit on the
+// rest of this one but fits on a page of its own; a longer block runs on across the break. The
+// closing empty line follows its block, onto the next page if need be; a block moving on drops
+// such empty lines rather than leave a page with nothing else on it. Pages at the end that hold
+// nothing but empty lines are left out, yet there is always at least one page.
 std::vector<QStringList> layoutPages(const QStringList& lines, int linesPerPage);
 
 }  // namespace fretloom

@@ -146,6 +146,25 @@ DecodedTab decodeTabFile(QByteArrayView bytes) {
     return decoded;
 }
 
+namespace {
+
+// UTF-8 has no form for a lone half of a surrogate pair; the replacement character takes its
+// place. Returns how many were replaced.
+qsizetype replaceLoneSurrogates(QString& text) {
+    qsizetype replaced = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (text[i].isSurrogate()) {
+            text[i] = QChar::ReplacementCharacter;
+            ++replaced;
+        }
+    }
+    return replaced;
+}
+
+}  // namespace
+
 EncodedTab encodeTabFile(QStringView tabText, TextEncoding current) {
     if (current == TextEncoding::Windows1252) {
         const qsizetype size = tabText.size();
@@ -175,9 +194,11 @@ EncodedTab encodeTabFile(QStringView tabText, TextEncoding current) {
                 return {bytes, TextEncoding::Windows1252};
         }
     }
-    QByteArray bytes = tabText.toUtf8();
+    QString text = tabText.toString();
+    const qsizetype unstorable = replaceLoneSurrogates(text);
+    QByteArray bytes = text.toUtf8();
     bytes += "\r\n";
-    return {bytes, TextEncoding::Utf8};
+    return {bytes, TextEncoding::Utf8, unstorable};
 }
 
 }  // namespace fretloom

@@ -25,6 +25,9 @@ struct DecodedTab {
 struct EncodedTab {
     QByteArray bytes;
     TextEncoding encoding = TextEncoding::Windows1252;
+    // Halves of a surrogate pair standing alone: no text file can hold them, so they are written
+    // as U+FFFD and the user is told.
+    qsizetype unstorableCharacters = 0;
 };
 
 // The character a Windows-1252 byte stands for.

@@ -96,6 +96,13 @@ bool TabFiles::writeTo(const QString& path) {
         return false;
     }
     encoding_ = encoded.encoding;
+    if (encoded.unstorableCharacters > 0) {
+        hell_.warn(
+            u"Save"_s,
+            u"The tab was saved to \"%1\", but %2 of its characters were halves of a "
+            u"character pair that no text file can hold; they were saved as \uFFFD."_s.arg(path)
+                .arg(encoded.unstorableCharacters));
+    }
     return true;
 }
 

@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 
 namespace fretloom {
@@ -48,11 +50,22 @@ std::optional<FontChoice> QtDialogService::chooseFont(const FontChoice& preset) 
     initial.setBold(preset.bold);
     initial.setItalic(preset.italic);
     initial.setPointSizeF(preset.pointSize);
+    // The dialog can only preselect a face the font system lists. A face it merely stands in
+    // for (Times New Roman is often Liberation Serif) opens on its stand-in, and choosing that
+    // stand-in unchanged keeps the name the tab box had.
+    const QString standIn = QFontInfo(initial).family();
+    const bool listed = QFontDatabase::families().contains(preset.family);
+    if (!listed)
+        initial.setFamily(standIn);
     bool accepted = false;
     const QFont font = QFontDialog::getFont(&accepted, initial, parent_);
     if (!accepted)
         return std::nullopt;
-    return FontChoice{font.family(), font.bold(), font.italic(), font.pointSizeF()};
+    const QString family = !listed && font.family() == standIn ? preset.family : font.family();
+    // Bitmap faces are sized in pixels and report no point size of their own.
+    const double pointSize =
+        font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
+    return FontChoice{family, font.bold(), font.italic(), pointSize};
 }
 
 std::optional<Rgb> QtDialogService::chooseColor(const Rgb& initial) {

@@ -1,3 +1,5 @@
+#include "sheet/Bar.h"
+#include "support/Files.h"
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
 #include "ui/MainWindow.h"
@@ -6,6 +8,10 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <vector>
 
 namespace fretloom {
 namespace {
@@ -177,25 +183,148 @@ TEST_F(AppearanceTest, BackGroundAndTextColorRecolourTheTabBoxAlone) {
     EXPECT_EQ(dialogs.colorPresets[3], (Rgb{250, 220, 0}));
 }
 
-TEST_F(AppearanceTest, FontAndColoursOutlastEnterClearAndANewText) {
-    dialogs.fontAnswers = {FontChoice{u"DejaVu Serif"_s, true, true, 14.0}};
+// Whether the tab box shows the look chosen with Change Font, Back Ground and Text Color: the
+// widget's font and colours, a document that follows them, and the colours on screen.
+void expectLook(TabBox& box, const FontChoice& font, const QColor& background, const QColor& text) {
+    EXPECT_EQ(box.font().family().toStdString(), font.family.toStdString());
+    EXPECT_EQ(box.font().bold(), font.bold);
+    EXPECT_EQ(box.font().italic(), font.italic);
+    EXPECT_DOUBLE_EQ(box.font().pointSizeF(), font.pointSize);
+    EXPECT_EQ(box.palette().color(QPalette::Base), background);
+    EXPECT_EQ(box.palette().color(QPalette::Text), text);
+
+    // The text itself carries no font or colour of its own that would stand in for the box's.
+    EXPECT_EQ(box.document()->defaultFont(), box.font());
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+        std::vector<QTextFormat> formats{block.charFormat()};
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+            formats.push_back(fragment.fragment().charFormat());
+        for (const QTextFormat& format : formats)
+            for (int property :
+                 {QTextFormat::FontFamilies, QTextFormat::FontPointSize, QTextFormat::FontPixelSize,
+                  QTextFormat::FontWeight, QTextFormat::FontItalic, QTextFormat::ForegroundBrush,
+                  QTextFormat::BackgroundBrush})
+                EXPECT_FALSE(format.hasProperty(property))
+                    << "line " << block.blockNumber() << " sets property " << property;
+    }
+
+    if (!box.isVisible() || box.isEmptyText())
+        return;
+    const QImage shown = box.viewport()->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() - 5, shown.height() - 5), background);
+    bool textColourShown = false;
+    for (int y = 0; y < 40 && !textColourShown; ++y)
+        for (int x = 0; x < 120 && !textColourShown; ++x)
+            textColourShown = shown.pixelColor(x, y) == text;
+    EXPECT_TRUE(textColourShown);
+}
+
+TEST_F(AppearanceTest, FontAndColoursOutlastOpenSaveClearAndModeChanges) {
+    const FontChoice font{u"DejaVu Serif"_s, true, true, 14.0};
+    const QColor background(1, 2, 3);
+    const QColor text(200, 100, 50);
+    dialogs.fontAnswers = {font};
     dialogs.colorAnswers = {Rgb{1, 2, 3}, Rgb{200, 100, 50}};
     press(Qt::Key_F, Qt::ControlModifier);
     press(Qt::Key_G, Qt::ControlModifier);
     press(Qt::Key_T, Qt::ControlModifier);
-    const QFont font = box()->font();
-    const QPalette palette = box()->palette();
+    {
+        SCOPED_TRACE("chosen");
+        expectLook(*box(), font, background, text);
+    }
 
     enterBarWithFret(u"3"_s);
-    QTest::mouseClick(window.findChild<QPushButton*>(u"Command2"_s), Qt::LeftButton);
-    press(Qt::Key_K, Qt::ControlModifier);
-    box()->setExactText(u"a tab from a file\r\n"_s);
-    press(Qt::Key_H, Qt::ControlModifier);
-    press(Qt::Key_H, Qt::ControlModifier);
+    ASSERT_TRUE(box()->exactText().contains(u"-3-"_s));
+    {
+        SCOPED_TRACE("after Enter");
+        expectLook(*box(), font, background, text);
+    }
 
-    EXPECT_EQ(box()->font(), font);
-    EXPECT_EQ(box()->palette().color(QPalette::Base), palette.color(QPalette::Base));
-    EXPECT_EQ(box()->palette().color(QPalette::Text), palette.color(QPalette::Text));
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString saved = folder.filePath(u"saved.txt"_s);
+    dialogs.saveAnswers = {saved};
+    press(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(readBytes(saved), (box()->exactText() + u"\r\n"_s).toLatin1());
+    {
+        SCOPED_TRACE("after Save");
+        expectLook(*box(), font, background, text);
+    }
+
+    const QString opened = folder.filePath(u"opened.txt"_s);
+    ASSERT_TRUE(writeBytes(opened, "Blues in E\r\n\r\ne  |-0-|\r\nB  |-1-|\r\n"));
+    dialogs.questionAnswers = {Answer::No};
+    dialogs.openAnswers = {opened};
+    press(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_EQ(dialogs.questions[0].text, u"Would you like to save before opening a new file?"_s);
+    ASSERT_TRUE(box()->exactText().startsWith(u"Blues in E\r\n\r\ne  |-0-|\r\nB  |-1-|"_s));
+    {
+        SCOPED_TRACE("after Open");
+        expectLook(*box(), font, background, text);
+    }
+
+    press(Qt::Key_B, Qt::ControlModifier);
+    ASSERT_EQ(action(u"con"_s)->text(), u"Convert to 5 string"_s);
+    {
+        SCOPED_TRACE("after Convert to bass");
+        expectLook(*box(), font, background, text);
+    }
+
+    window.cell(Row::g, 5)->setFocus();
+    type(u"9"_s);
+    QTest::mouseClick(window.findChild<QPushButton*>(u"Command2"_s), Qt::LeftButton);
+    ASSERT_TRUE(window.cell(Row::g, 5)->text().isEmpty());
+    {
+        SCOPED_TRACE("after Clear");
+        expectLook(*box(), font, background, text);
+    }
+
+    window.cell(Row::g, 5)->setFocus();
+    type(u"9"_s);
+    press(Qt::Key_K, Qt::ControlModifier);
+    ASSERT_TRUE(window.cell(Row::g, 5)->text().isEmpty());
+    {
+        SCOPED_TRACE("after Clear All");
+        expectLook(*box(), font, background, text);
+    }
+
+    press(Qt::Key_H, Qt::ControlModifier);
+    press(Qt::Key_H, Qt::ControlModifier);
+    ASSERT_FALSE(action(u"hider"_s)->isChecked());
+    {
+        SCOPED_TRACE("after hiding and showing the tab box");
+        expectLook(*box(), font, background, text);
+    }
+    EXPECT_TRUE(dialogs.allAnswersUsed());
+}
+
+TEST_F(AppearanceTest, SaveWritesEveryBarEnteredWhileTheTabBoxIsHidden) {
+    press(Qt::Key_H, Qt::ControlModifier);
+    ASSERT_TRUE(action(u"hider"_s)->isChecked());
+    enterBarWithFret(u"5"_s);
+    QTest::mouseClick(window.findChild<QPushButton*>(u"Command2"_s), Qt::LeftButton);
+    enterBarWithFret(u"7"_s);
+
+    // The two bars as Enter writes them, one after the other.
+    QString bars;
+    for (const QString& fret : {u"5"_s, u"7"_s}) {
+        Grid grid;
+        grid.cell(Row::g, 3) = fret;
+        bars += commitBar(grid, standardCaptions(), u"Convert to bass"_s);
+    }
+    ASSERT_EQ(box()->exactText(), bars);
+
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(u"hidden.txt"_s);
+    dialogs.saveAnswers = {path};
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(readBytes(path), (bars + u"\r\n"_s).toLatin1());
+    EXPECT_EQ(window.windowTitle(), u"Fretloom - ("_s + path + u")"_s);
+    // Saving left the box where it was, out of view.
+    EXPECT_TRUE(action(u"hider"_s)->isChecked());
+    EXPECT_EQ(window.centralWidget()->height(), twipsToPixels(3300));
     EXPECT_TRUE(dialogs.allAnswersUsed());
 }
 

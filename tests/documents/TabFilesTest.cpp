@@ -83,6 +83,20 @@ TEST_F(TabFilesTest, SaveWhileUntitledAsksForANameThenWritesTheTabAndOneCrLf) {
     EXPECT_EQ(readBytes(file(u"riff.txt"_s)), QByteArray("e  |-0-|\r\n\r\nE  |-3-|\r\n"));
 }
 
+TEST_F(TabFilesTest, CharactersNoFileCanHoldAreSavedAsReplacementsAndTheUserIsTold) {
+    // Lone halves of a surrogate pair; a whole pair is an ordinary character.
+    view.text = u"a"_s + QChar(0xD800) + u"b"_s + QChar(0xDC00) + u"\U0001D11E"_s;
+    saveAs(file(u"odd.txt"_s));
+    EXPECT_EQ(readBytes(file(u"odd.txt"_s)), QString(u"a\uFFFDb\uFFFD\U0001D11E\r\n"_s).toUtf8());
+    EXPECT_EQ(view.shownTitle, u"Fretloom - ("_s + file(u"odd.txt"_s) + u')');
+    expectOneWarning(u"Save"_s, file(u"odd.txt"_s), u"2 of its characters"_s);
+
+    view.text = u"\U0001D11E only whole pairs"_s;
+    dialogs.warnings.clear();
+    files.save();
+    EXPECT_TRUE(dialogs.warnings.empty());
+}
+
 TEST_F(TabFilesTest, CancellingTheSaveDialogWritesNothingAndKeepsTheTitle) {
     view.text = u"tab"_s;
     dialogs.saveAnswers.push_back(std::nullopt);

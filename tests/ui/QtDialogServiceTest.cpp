@@ -3,6 +3,9 @@
 #include "support/UserInput.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -14,17 +17,21 @@ namespace {
 using namespace Qt::StringLiterals;
 using namespace fretloom::testing;
 
-// Runs `inspect` on the message box once it is up; the inspection must close it.
-void whenMessageBoxShows(std::function<void(QMessageBox*)> inspect) {
+// Runs `inspect` on the dialog of type Dialog once it is up; the inspection must close it.
+template <typename Dialog> void whenDialogShows(std::function<void(Dialog*)> inspect) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        if (auto* box = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
             poll->stop();
             poll->deleteLater();
             inspect(box);
         }
     });
     poll->start(10);
+}
+
+void whenMessageBoxShows(std::function<void(QMessageBox*)> inspect) {
+    whenDialogShows<QMessageBox>(std::move(inspect));
 }
 
 class QtDialogServiceTest : public ::testing::Test {
@@ -76,6 +83,41 @@ TEST_F(QtDialogServiceTest, ClickingNoAnswersNo) {
     whenMessageBoxShows(
         [](QMessageBox* box) { QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton); });
     EXPECT_EQ(dialogs.ask({u"Print"_s, u"Are you sure?"_s, QuestionButtons::YesNo}), Answer::No);
+}
+
+TEST_F(QtDialogServiceTest, FontDialogOpensOnTheTabFontAndOkKeepsIt) {
+    const FontChoice start{u"Times New Roman"_s, true, false, 12.0};
+    const QString shownFace = QFontInfo(QFont(start.family)).family();
+    bool inspected = false;
+    whenDialogShows<QFontDialog>([&](QFontDialog* dialog) {
+        inspected = true;
+        const QFont current = dialog->currentFont();
+        EXPECT_EQ(current.family(), shownFace);
+        EXPECT_TRUE(current.bold());
+        EXPECT_FALSE(current.italic());
+        EXPECT_EQ(current.pointSizeF(), 12.0);
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    // OK without a change hands back the font as it was, under the name it had.
+    EXPECT_EQ(dialogs.chooseFont(start), start);
+    EXPECT_TRUE(inspected);
+}
+
+TEST_F(QtDialogServiceTest, FontDialogCancelledGivesNothing) {
+    whenDialogShows<QFontDialog>(
+        [](QFontDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    EXPECT_EQ(dialogs.chooseFont({u"Times New Roman"_s, true, false, 12.0}), std::nullopt);
+}
+
+TEST_F(QtDialogServiceTest, ColourDialogOpensOnTheColourItChanges) {
+    whenDialogShows<QColorDialog>([](QColorDialog* dialog) {
+        EXPECT_EQ(dialog->currentColor(), QColor(10, 120, 200));
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.chooseColor({10, 120, 200}), (Rgb{10, 120, 200}));
+    whenDialogShows<QColorDialog>(
+        [](QColorDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    EXPECT_EQ(dialogs.chooseColor({1, 2, 3}), std::nullopt);
 }
 
 }  // namespace
