@@ -3,6 +3,7 @@
 #include "support/Files.h"
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
+#include "support/WorkedExample.h"
 #include "ui/MainWindow.h"
 #include "ui/QtDialogService.h"
 #include "ui/TabBox.h"
@@ -26,30 +27,6 @@ using namespace fretloom::testing;
 
 QString dashes(int count) {
     return QString(count, u'-');
-}
-
-// The bar a new user writes: a C chord, a bar line, 12 on the top string and 5 on G, walking
-// the grid with Tab and pressing Enter with Space.
-void typeWorkedExample() {
-    const QStringList columnOne = {u"0"_s, u"1"_s, u"0"_s, u"2"_s, u"3"_s, u"3"_s};
-    for (int r = 0; r < 6; ++r) {
-        ASSERT_EQ(focusedName(), cellName(kAllRows[r], 1));
-        type(columnOne[r]);
-        press(Qt::Key_Tab);
-        type(u"|"_s);
-        press(Qt::Key_Tab);
-        if (r == 0)
-            type(u"12"_s);
-        if (r == 2) {
-            press(Qt::Key_Tab);
-            type(u"5"_s);
-            pressTimes(Qt::Key_Tab, 13);
-        } else {
-            pressTimes(Qt::Key_Tab, 14);
-        }
-    }
-    ASSERT_EQ(focusedName(), u"Command1"_s);
-    press(Qt::Key_Space);
 }
 
 QByteArray workedExampleFile() {

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace fretloom::testing {
@@ -38,6 +39,24 @@ inline void type(const QString& text) {
 inline void pressTimes(Qt::Key key, int times, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     for (int i = 0; i < times; ++i)
         press(key, modifiers);
+}
+
+// Walks the focus with Tab from where it is through `expected` (which starts with the focused
+// widget's name), then back with Shift+Tab, checking both orders.
+inline void expectTabOrder(QStringList expected) {
+    QStringList forward{focusedName()};
+    for (qsizetype i = 1; i < expected.size(); ++i) {
+        press(Qt::Key_Tab);
+        forward << focusedName();
+    }
+    EXPECT_EQ(forward, expected);
+    QStringList backward{focusedName()};
+    for (qsizetype i = 1; i < expected.size(); ++i) {
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        backward << focusedName();
+    }
+    std::reverse(expected.begin(), expected.end());
+    EXPECT_EQ(backward, expected);
 }
 
 // Shows the window and waits until it is active with its first focus in place.

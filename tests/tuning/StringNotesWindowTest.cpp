@@ -152,19 +152,7 @@ TEST_F(StringNotesWindowTest, FocusRunsFromTheBottomStringToTheButtons) {
     ASSERT_NE(openByKeyboard(), nullptr);
     QStringList expected = {u"f"_s, u"a"_s,        u"d"_s,        u"g"_s, u"b"_s,
                             u"e"_s, u"Command1"_s, u"Command2"_s, u"f"_s};
-    QStringList forward{focusedName()};
-    for (qsizetype i = 1; i < expected.size(); ++i) {
-        press(Qt::Key_Tab);
-        forward << focusedName();
-    }
-    EXPECT_EQ(forward, expected);
-    QStringList backward{focusedName()};
-    for (qsizetype i = 1; i < expected.size(); ++i) {
-        press(Qt::Key_Backtab, Qt::ShiftModifier);
-        backward << focusedName();
-    }
-    std::reverse(expected.begin(), expected.end());
-    EXPECT_EQ(backward, expected);
+    expectTabOrder(expected);
 }
 
 TEST_F(StringNotesWindowTest, RenamingByKeyboardChangesOnlyTheBarsAfterIt) {

@@ -168,19 +168,7 @@ TEST_F(KeyboardTest, WithTheTabBoxHiddenTabAndShiftTabSkipIt) {
             expected << cellName(row, column);
     expected << u"Command1"_s << u"Command2"_s << u"e1"_s;
 
-    QStringList forward{focusedName()};
-    for (qsizetype i = 1; i < expected.size(); ++i) {
-        press(Qt::Key_Tab);
-        forward << focusedName();
-    }
-    EXPECT_EQ(forward, expected);
-    QStringList backward{focusedName()};
-    for (qsizetype i = 1; i < expected.size(); ++i) {
-        press(Qt::Key_Backtab, Qt::ShiftModifier);
-        backward << focusedName();
-    }
-    std::reverse(expected.begin(), expected.end());
-    EXPECT_EQ(backward, expected);
+    expectTabOrder(expected);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
+#include "support/WorkedExample.h"
 #include "ui/StraightLine.h"
 #include "ui/TabBox.h"
 #include "ui/Twips.h"
@@ -98,28 +99,7 @@ TEST_F(MainWindowTest, StringLinesShowBetweenTheCellsOnTheFormColour) {
 }
 
 TEST_F(MainWindowTest, WorkedExampleTypedByKeyboardAlone) {
-    // Column 1 holds a C chord and column 2 a bar line; a user walks down each column by
-    // clicking into the first cell of a row and tabbing along it.
-    const QStringList columnOne = {u"0"_s, u"1"_s, u"0"_s, u"2"_s, u"3"_s, u"3"_s};
-    for (int r = 0; r < 6; ++r) {
-        ASSERT_EQ(focusedName(), cellName(kAllRows[r], 1));
-        type(columnOne[r]);
-        press(Qt::Key_Tab);
-        type(u"|"_s);
-        press(Qt::Key_Tab);
-        if (r == 0)
-            type(u"12"_s);
-        if (r == 2) {
-            press(Qt::Key_Tab);
-            type(u"5"_s);
-            pressTimes(Qt::Key_Tab, 13);
-        } else {
-            pressTimes(Qt::Key_Tab, 14);
-        }
-    }
-    // Tabbing past f16 reaches the Enter button; Space presses it.
-    ASSERT_EQ(focusedName(), u"Command1"_s);
-    press(Qt::Key_Space);
+    typeWorkedExample();
 
     const QString expected = u"e  |-0-|-12"_s + dashes(40) + u"|\r\n"_s +  //
                              u"B  |-1-|"_s + dashes(43) + u"|\r\n"_s +     //
@@ -142,22 +122,9 @@ TEST_F(MainWindowTest, TabAndShiftTabWalkTheKeyboardOrder) {
             expected << cellName(row, column);
     expected << u"Command1"_s << u"wow"_s << u"Command2"_s << u"e1"_s;
 
-    QStringList forward{focusedName()};
-    for (int i = 0; i < 99; ++i) {
-        press(Qt::Key_Tab);
-        forward << focusedName();
-    }
-    EXPECT_EQ(forward, expected);
+    expectTabOrder(expected);
     // Tab in the tab box moved on rather than typing a tab character.
     EXPECT_TRUE(tab().isEmpty());
-
-    QStringList backward{focusedName()};
-    for (int i = 0; i < 99; ++i) {
-        press(Qt::Key_Backtab, Qt::ShiftModifier);
-        backward << focusedName();
-    }
-    std::reverse(expected.begin(), expected.end());
-    EXPECT_EQ(backward, expected);
 }
 
 TEST_F(MainWindowTest, ACellRefusesAThirdCharacterAndReturnCommitsNothing) {
