@@ -1,6 +1,7 @@
 #include "chords/ChordLibrary.h"
 
 #include "chords/ChordPicker.h"
+#include "chords/ChordTestHelpers.h"
 #include "chords/PrintQString.h"
 
 #include <QStringList>
@@ -12,6 +13,8 @@ namespace fretloom {
 namespace {
 
 using namespace Qt::StringLiterals;
+using fretloom::testing::namesOf;
+using fretloom::testing::shape;
 
 // What one string of a movable shape plays.
 struct StringRule {
@@ -93,21 +96,6 @@ ChordShape shapeFromRules(const std::array<StringRule, kStringCount>& rules, int
         }
     }
     return shape;
-}
-
-ChordShape shape(std::initializer_list<const char16_t*> cells) {
-    ChordShape result;
-    int r = 0;
-    for (const char16_t* cell : cells)
-        result[r++] = QString::fromUtf16(cell);
-    return result;
-}
-
-QStringList namesOf(ChordTable table) {
-    QStringList names;
-    for (const ChordEntry& entry : chordTable(table))
-        names << QString::fromUtf16(entry.name);
-    return names;
 }
 
 const QStringList kRootOrder = {u"A"_s,  u"Bb"_s, u"B"_s, u"C"_s,  u"C#"_s, u"D"_s,

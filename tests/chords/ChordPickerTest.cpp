@@ -1,5 +1,6 @@
 #include "chords/ChordPicker.h"
 
+#include "chords/ChordTestHelpers.h"
 #include "chords/PrintQString.h"
 
 #include <QStringList>
@@ -9,21 +10,8 @@ namespace fretloom {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-ChordShape shape(std::initializer_list<const char16_t*> cells) {
-    ChordShape result;
-    int r = 0;
-    for (const char16_t* cell : cells)
-        result[r++] = QString::fromUtf16(cell);
-    return result;
-}
-
-QStringList namesOf(ChordTable table) {
-    QStringList names;
-    for (const ChordEntry& entry : chordTable(table))
-        names << QString::fromUtf16(entry.name);
-    return names;
-}
+using fretloom::testing::namesOf;
+using fretloom::testing::shape;
 
 const ChordShape kNothing{};
 
