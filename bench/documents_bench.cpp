@@ -1,11 +1,11 @@
 // Speed of tab files: Open and Save of long tabs through the main window's real tab box, and
 // the steps inside them. 3,000 bars make about 1 MB, 30,000 bars about 10 MB.
 
+#include "documents/DialogService.h"
 #include "documents/FileSystem.h"
 #include "documents/TabFileFormat.h"
 #include "documents/TabFiles.h"
 #include "sheet/Bar.h"
-#include "ui/DialogService.h"
 #include "ui/MainWindow.h"
 #include "ui/TabBox.h"
 

@@ -1,6 +1,6 @@
 #include "appearance/TabBoxLook.h"
 
-#include "ui/DialogService.h"
+#include "documents/DialogService.h"
 
 #include <QFont>
 #include <QFontInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/DialogService.h"
+#include "documents/DialogService.h"
 
 #include <QStringList>
 #include <deque>
