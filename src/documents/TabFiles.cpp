@@ -9,111 +9,104 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-FileDialogRequest dialogRequest(const QString &currentPath) {
-  return {QString::fromUtf16(kTabFileFilter), currentPath};
+FileDialogRequest dialogRequest(const QString& currentPath) {
+    return {QString::fromUtf16(kTabFileFilter), currentPath};
 }
 
-Question saveQuestion(const char16_t *text, QuestionButtons buttons) {
-  return {QString::fromUtf16(kSaveQuestionTitle), QString::fromUtf16(text),
-          buttons};
+Question saveQuestion(const char16_t* text, QuestionButtons buttons) {
+    return {QString::fromUtf16(kSaveQuestionTitle), QString::fromUtf16(text), buttons};
 }
 
-} // namespace
+}  // namespace
 
-QString titleForPath(const QString &path) {
-  return u"Fretloom - ("_s + path + u')';
+QString titleForPath(const QString& path) {
+    return u"Fretloom - ("_s + path + u')';
 }
 
-TabFiles::TabFiles(DocumentView &view, DialogService &hell, FileSystem &files)
+TabFiles::TabFiles(DocumentView& view, DialogService& hell, FileSystem& files)
     : view_(view), hell_(hell), files_(files) {}
 
 void TabFiles::open() {
-  if (!view_.tabIsEmpty()) {
-    const Answer answer =
-        hell_.ask(saveQuestion(kSaveBeforeOpening, QuestionButtons::YesNo));
-    // The user asked for the tab to be kept: it is not replaced unless it was.
-    if (answer == Answer::Yes && !Saver())
-      return;
-  }
+    if (!view_.tabIsEmpty()) {
+        const Answer answer = hell_.ask(saveQuestion(kSaveBeforeOpening, QuestionButtons::YesNo));
+        // The user asked for the tab to be kept: it is not replaced unless it was.
+        if (answer == Answer::Yes && !Saver())
+            return;
+    }
 
-  const std::optional<QString> chosen =
-      hell_.chooseFileToOpen(dialogRequest(currentPath_));
-  if (!chosen)
-    return;
-  const ReadResult read = files_.readWholeFile(*chosen);
-  if (!read.ok) {
-    hell_.warn(u"Open"_s,
-               u"Could not open \"%1\".\n\n%2"_s.arg(*chosen, read.reason));
-    return;
-  }
-  DecodedTab decoded = decodeTabFile(read.bytes);
-  view_.setTabText(decoded.text);
-  currentPath_ = *chosen;
-  encoding_ = decoded.encoding;
-  view_.setTitle(titleForPath(currentPath_));
+    if (const std::optional<QString> chosen = hell_.chooseFileToOpen(dialogRequest(currentPath_)))
+        openFile(*chosen);
+}
+
+bool TabFiles::openFile(const QString& path) {
+    const ReadResult read = files_.readWholeFile(path);
+    if (!read.ok) {
+        hell_.warn(u"Open"_s, u"Could not open \"%1\".\n\n%2"_s.arg(path, read.reason));
+        return false;
+    }
+    DecodedTab decoded = decodeTabFile(read.bytes);
+    view_.setTabText(decoded.text);
+    currentPath_ = path;
+    encoding_ = decoded.encoding;
+    view_.setTitle(titleForPath(currentPath_));
+    return true;
 }
 
 void TabFiles::save() {
-  if (view_.title() == QStringView(kUntitledTitle))
-    Saver();
-  else
-    Saver1();
+    if (view_.title() == QStringView(kUntitledTitle))
+        Saver();
+    else
+        Saver1();
 }
 
 bool TabFiles::Saver() {
-  const std::optional<QString> chosen =
-      hell_.chooseFileToSave(dialogRequest(currentPath_));
-  if (!chosen || !writeTo(*chosen))
-    return false;
-  currentPath_ = *chosen;
-  view_.setTitle(titleForPath(currentPath_));
-  return true;
+    const std::optional<QString> chosen = hell_.chooseFileToSave(dialogRequest(currentPath_));
+    if (!chosen || !writeTo(*chosen))
+        return false;
+    currentPath_ = *chosen;
+    view_.setTitle(titleForPath(currentPath_));
+    return true;
 }
 
 bool TabFiles::Saver1() {
-  if (!writeTo(currentPath_))
-    return false;
-  view_.setTitle(titleForPath(currentPath_));
-  return true;
+    if (!writeTo(currentPath_))
+        return false;
+    view_.setTitle(titleForPath(currentPath_));
+    return true;
 }
 
 bool TabFiles::leaving() {
-  if (view_.tabIsEmpty())
-    return true;
-  switch (hell_.ask(
-      saveQuestion(kSaveBeforeLeaving, QuestionButtons::YesNoCancel))) {
-  case Answer::Yes:
-    // Only a tab that reached its file may go.
-    return Saver();
-  case Answer::No:
-    return true;
-  case Answer::Cancel:
-    break;
-  }
-  return false;
-}
-
-bool TabFiles::writeTo(const QString &path) {
-  EncodedTab encoded = encodeTabFile(view_.tabText(), encoding_);
-  const WriteResult written = files_.replaceFile(path, encoded.bytes);
-  if (!written.ok) {
-    hell_.warn(
-        u"Save"_s,
-        u"Could not save the tab to \"%1\".\n\n%2\nAny file of that name "
-        u"was left as it was."_s.arg(path, written.reason));
+    if (view_.tabIsEmpty())
+        return true;
+    switch (hell_.ask(saveQuestion(kSaveBeforeLeaving, QuestionButtons::YesNoCancel))) {
+    case Answer::Yes:
+        // Only a tab that reached its file may go.
+        return Saver();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
     return false;
-  }
-  encoding_ = encoded.encoding;
-  if (encoded.unstorableCharacters > 0) {
-    hell_.warn(
-        u"Save"_s,
-        u"The tab was saved to \"%1\", but %2 of its characters were halves of "
-        u"a "
-        u"character pair that no text file can hold; they were saved as \uFFFD."_s
-            .arg(path)
-            .arg(encoded.unstorableCharacters));
-  }
-  return true;
 }
 
-} // namespace fretloom
+bool TabFiles::writeTo(const QString& path) {
+    EncodedTab encoded = encodeTabFile(view_.tabText(), encoding_);
+    const WriteResult written = files_.replaceFile(path, encoded.bytes);
+    if (!written.ok) {
+        hell_.warn(u"Save"_s, u"Could not save the tab to \"%1\".\n\n%2\nAny file of that name "
+                              u"was left as it was."_s.arg(path, written.reason));
+        return false;
+    }
+    encoding_ = encoded.encoding;
+    if (encoded.unstorableCharacters > 0) {
+        hell_.warn(
+            u"Save"_s,
+            u"The tab was saved to \"%1\", but %2 of its characters were halves of a "
+            u"character pair that no text file can hold; they were saved as \uFFFD."_s.arg(path)
+                .arg(encoded.unstorableCharacters));
+    }
+    return true;
+}
+
+}  // namespace fretloom

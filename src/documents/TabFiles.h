@@ -41,6 +41,9 @@ public:
 
     // pen1: offers a save when the tab box is not empty, then loads the file the user picks.
     void open();
+    // Loads `path` into the tab box and makes it the current path; on failure a warning names
+    // the file and the reason, and nothing changes. True when the file was loaded.
+    bool openFile(const QString& path);
     // ave1: `Saver` while untitled, `Saver1` otherwise.
     void save();
     // Saves under a name chosen in the save dialog; true when the file was written.
