@@ -1,7 +1,7 @@
 #include "chords/ChordPickerWindow.h"
 
+#include "sheet/SheetAccess.h"
 #include "ui/DialogFont.h"
-#include "ui/MainWindow.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Twips.h"
 
@@ -79,7 +79,8 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 }  // namespace
 
-ChordPickerWindow::ChordPickerWindow(MainWindow* sheet) : sheet_(sheet) {
+ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside)
+    : grid_(grid), beside_(beside) {
     setObjectName(u"Form4"_s);
     setWindowTitle(u"Fretloom"_s);
     setWindowIcon(programIcon());
@@ -168,16 +169,12 @@ void ChordPickerWindow::describeForScreenReaders() {
 }
 
 void ChordPickerWindow::enterChord() {
-    if (!sheet_)
-        return;
     const ChordShape shape =
         resolveChord(power_->currentText(), norm_->currentText(), bar_->currentText());
     const std::optional<int> column = columnFromText(where_->currentText());
     if (!column)
         return;
-    Grid grid = sheet_->readGrid();
-    placeChord(grid, *column, shape);
-    sheet_->writeGrid(grid);
+    grid_.writeColumn(*column, shape);
 }
 
 void ChordPickerWindow::showEvent(QShowEvent* event) {
@@ -191,10 +188,10 @@ void ChordPickerWindow::showEvent(QShowEvent* event) {
 void ChordPickerWindow::placeBeside() {
     // Right of the main window, or else below it, so the grid that the picker writes into stays
     // in sight; where the screen has room for neither, the window manager decides.
-    if (!sheet_ || !sheet_->isVisible())
+    if (!beside_ || !beside_->isVisible())
         return;
-    const QRect main = sheet_->frameGeometry();
-    QScreen* screen = sheet_->screen();
+    const QRect main = beside_->frameGeometry();
+    QScreen* screen = beside_->screen();
     if (!screen)
         return;
     const QRect room = screen->availableGeometry();

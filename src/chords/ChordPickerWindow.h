@@ -12,9 +12,9 @@ class QPushButton;
 
 namespace fretloom {
 
-class MainWindow;
+class GridColumnCells;
 
-// The chord picker `Form4`: writes a chord shape into one column of the main window's grid.
+// The chord picker `Form4`: writes a chord shape into one column of the grid it is given.
 // A window of its own with no owner; it is deleted when closed, so every opening after a
 // close starts from the initial state. The controls carry their design names ("norm",
 // "Power", "Bar", "where", "Command1", "Command2", "Label1", "Label2").
@@ -22,7 +22,8 @@ class ChordPickerWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ChordPickerWindow(MainWindow* sheet);
+    // Writes into `grid`, which outlives the picker, and opens beside `beside`.
+    ChordPickerWindow(GridColumnCells& grid, QWidget* beside);
 
     QComboBox* chordBox(ChordStyle style) const;
     QComboBox* columnBox() const { return where_; }
@@ -45,7 +46,8 @@ private:
     void placeBeside();
     void describeForScreenReaders();
 
-    QPointer<MainWindow> sheet_;
+    GridColumnCells& grid_;
+    QPointer<QWidget> beside_;
     bool placed_ = false;
 
     QLabel* label1_ = nullptr;

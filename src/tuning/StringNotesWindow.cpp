@@ -1,8 +1,8 @@
 #include "tuning/StringNotesWindow.h"
 
+#include "sheet/SheetAccess.h"
 #include "tuning/StringNotes.h"
 #include "ui/DialogFont.h"
-#include "ui/MainWindow.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Twips.h"
 
@@ -70,7 +70,8 @@ QPoint besideOf(const QWidget& main, QSize clientSize) {
 
 }  // namespace
 
-StringNotesWindow::StringNotesWindow(MainWindow& main) : QWidget(&main, Qt::Window), main_(main) {
+StringNotesWindow::StringNotesWindow(StringCaptions& captions, QWidget* owner)
+    : QWidget(owner, Qt::Window), captions_(captions) {
     setObjectName(u"Form5"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(u"Fretloom"_s);
@@ -124,7 +125,7 @@ StringNotesWindow::StringNotesWindow(MainWindow& main) : QWidget(&main, Qt::Wind
     setTabOrder(previous, command1_);
     setTabOrder(command1_, command2_);
     box(kNoteBoxFocusOrder.front())->setFocus();
-    move(besideOf(main, size()));
+    move(besideOf(*owner, size()));
 }
 
 RowCaptions StringNotesWindow::readBoxes() const {
@@ -136,7 +137,7 @@ RowCaptions StringNotesWindow::readBoxes() const {
 
 void StringNotesWindow::change() {
     for (const CaptionChange& change : changeStringNotes(readBoxes()))
-        main_.setRowCaption(change.row, change.caption);
+        captions_.setRowCaption(change.row, change.caption);
 }
 
 void StringNotesWindow::restoreDefaults() {

@@ -10,15 +10,16 @@ class QPushButton;
 
 namespace fretloom {
 
-class MainWindow;
+class StringCaptions;
 
-// Form5, the string notes window: six boxes that rename the main window's strings for other
+// Form5, the string notes window: six boxes that rename the strings of the grid for other
 // tunings. Modeless beside the main window; closing it discards whatever was typed.
 class StringNotesWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit StringNotesWindow(MainWindow& main);
+    // Renames the strings through `captions`; a window of `owner`'s, opened beside it.
+    StringNotesWindow(StringCaptions& captions, QWidget* owner);
 
     QLineEdit* box(Row row) const { return boxes_[index(row)]; }
     RowCaptions readBoxes() const;
@@ -30,7 +31,7 @@ public slots:
     void restoreDefaults();
 
 private:
-    MainWindow& main_;
+    StringCaptions& captions_;
     std::array<QLineEdit*, kStringCount> boxes_{};
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "appearance/TabBoxLook.h"
+#include "chords/ChordPicker.h"
 #include "chords/ChordPickerWindow.h"
 #include "documents/FileSystem.h"
 #include "documents/TabFiles.h"
@@ -85,7 +86,11 @@ MainWindow::MainWindow(DialogService* dialogs, QWidget* parent) : QMainWindow(pa
     cells_[0][0]->setFocus();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The secondary windows write into this one; they go with it.
+    for (const QPointer<QWidget>& window : std::as_const(secondaryWindows_))
+        delete window.data();
+}
 
 void MainWindow::buildSheet() {
     sheet_ = new QWidget(this);
@@ -265,6 +270,12 @@ void MainWindow::setRowCaption(Row row, const QString& caption) {
         cell(row, column)->setAccessibleName(accessibleCellName(caption, row, column));
 }
 
+void MainWindow::writeColumn(int column, const std::array<QString, kStringCount>& texts) {
+    Grid grid = readGrid();
+    placeChord(grid, column, texts);
+    writeGrid(grid);
+}
+
 void MainWindow::describeForScreenReaders() {
     // The buttons are named by their captions and described by their tooltips; the tab box
     // and the menus say what they hold.
@@ -336,7 +347,7 @@ void MainWindow::convertInstrument() {
 void MainWindow::showStringNotes() {
     // A window that has been closed is only waiting to be deleted; the next one starts afresh.
     if (!form5_ || form5_->isHidden()) {
-        form5_ = new StringNotesWindow(*this);
+        form5_ = new StringNotesWindow(*this, this);
         keepBeside(form5_);
     }
     bringForward(form5_);
@@ -409,7 +420,7 @@ void MainWindow::closeSecondaryWindows() {
 void MainWindow::showChordPicker() {
     // A picker that has been closed is only waiting to be deleted; the next one starts afresh.
     if (!chordPicker_ || chordPicker_->isHidden()) {
-        chordPicker_ = new ChordPickerWindow(this);
+        chordPicker_ = new ChordPickerWindow(*this, this);
         keepBeside(chordPicker_);
     }
     bringForward(chordPicker_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/Grid.h"
+#include "sheet/SheetAccess.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -26,7 +27,7 @@ class WindowDocument;
 // The main window. Its controls are the tab sheet: the cells, the row labels, the convert
 // item's caption and the tab box are read and written at the moment a command runs. Every
 // control carries its design name as its object name ("e1", "Label1", "wow", "con", ...).
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public GridColumnCells, public StringCaptions {
     Q_OBJECT
 
 public:
@@ -45,7 +46,9 @@ public:
     void writeGrid(const Grid& grid);
     RowCaptions readCaptions() const;
     // Renames a string: its row label and the names its cells carry for screen readers.
-    void setRowCaption(Row row, const QString& caption);
+    void setRowCaption(Row row, const QString& caption) override;
+    // Writes a chord shape or bar line down one column.
+    void writeColumn(int column, const std::array<QString, kStringCount>& texts) override;
 
     // Registers one of the program's modeless windows: it closes when this window closes.
     void keepBeside(QWidget* window);

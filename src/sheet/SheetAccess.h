@@ -1,0 +1,24 @@
+#pragma once
+
+#include "sheet/Grid.h"
+
+namespace fretloom {
+
+// What the chord picker writes to: the six cells of one grid column.
+class GridColumnCells {
+public:
+    virtual ~GridColumnCells() = default;
+
+    // Writes `texts` down column `column` (1 .. 16), top string first, every row shown or not.
+    virtual void writeColumn(int column, const std::array<QString, kStringCount>& texts) = 0;
+};
+
+// What the string notes window writes to: the captions of the six row labels.
+class StringCaptions {
+public:
+    virtual ~StringCaptions() = default;
+
+    virtual void setRowCaption(Row row, const QString& caption) = 0;
+};
+
+}  // namespace fretloom
