@@ -1,7 +1,9 @@
 // Speed figures for the editor: start-up against a bare window, and Enter on long tabs.
 // Run: build/ci/bench/fretloom_bench (offscreen unless QT_QPA_PLATFORM says otherwise).
 
+#include "documents/CommandLine.h"
 #include "ui/MainWindow.h"
+#include "ui/StartUp.h"
 #include "ui/TabBox.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/resource.h>
+#include <type_traits>
 
 namespace {
 
@@ -120,11 +123,22 @@ BENCHMARK(BM_StartBareMainWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartFretloomMainWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnterOnTabOfBars)->Arg(0)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
-template <typename Window> int runStartProbe(int argc, char** argv) {
+// The editor's probe starts as main() does with no arguments: the command line is read before
+// and after QApplication, and the window is shown through the start-up path.
+template <typename Window> int runStartProbe(char* program) {
+    int argc = 1;
+    char* argv[] = {program, nullptr};
+    if constexpr (std::is_same_v<Window, MainWindow>) {
+        if (fretloom::answerWithoutWindow(argc, argv))
+            return 1;
+    }
     QApplication app(argc, argv);
     {
         Window window;
-        window.show();
+        if constexpr (std::is_same_v<Window, MainWindow>)
+            fretloom::showAtStart(window, fretloom::readCommandLine(app.arguments()).file);
+        else
+            window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             return 1;
         QApplication::processEvents();
@@ -142,9 +156,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 2 && std::strcmp(argv[1], "--start-probe=bare") == 0)
-        return runStartProbe<QMainWindow>(argc, argv);
+        return runStartProbe<QMainWindow>(argv[0]);
     if (argc == 2 && std::strcmp(argv[1], "--start-probe=fretloom") == 0)
-        return runStartProbe<MainWindow>(argc, argv);
+        return runStartProbe<MainWindow>(argv[0]);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

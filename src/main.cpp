@@ -1,13 +1,26 @@
+#include "FretloomVersion.h"
+#include "documents/CommandLine.h"
 #include "ui/MainWindow.h"
+#include "ui/StartUp.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> exitCode = fretloom::answerWithoutWindow(argc, argv))
+        return *exitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fretloom"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kFretloomVersion));
     // Lets the desktop match the window to the installed entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral("org.fretloom.Fretloom"));
+
+    // Read again now that QApplication has taken out the options that are Qt's.
+    const fretloom::CommandLine line = fretloom::readCommandLine(QApplication::arguments());
+    if (line.outcome != fretloom::CommandLine::Outcome::Start)
+        return fretloom::answer(line);
+
     fretloom::MainWindow window;
-    window.show();
+    fretloom::showAtStart(window, line.file);
     return app.exec();
 }
