@@ -1,6 +1,7 @@
 # Runs `cmake --install` into PREFIX and fails on anything a desktop or software centre would
-# reject or show wrongly.
-foreach(variable BUILD_DIR PREFIX APP_ID VERSION)
+# reject or show wrongly. With INSTALLED set, checks the tree already in PREFIX instead (the
+# package test unpacks the package there).
+foreach(variable PREFIX APP_ID VERSION)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "${variable} is not set")
   endif()
@@ -16,11 +17,13 @@ if(NOT APPSTREAMCLI)
   message(FATAL_ERROR "appstreamcli is missing: install Debian's appstream (tools/setup does)")
 endif()
 
-file(REMOVE_RECURSE "${PREFIX}")
-execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
-                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "cmake --install failed:\n${output}")
+if(NOT INSTALLED)
+  file(REMOVE_RECURSE "${PREFIX}")
+  execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed:\n${output}")
+  endif()
 endif()
 
 set(binary "${PREFIX}/bin/fretloom")
@@ -28,8 +31,11 @@ set(desktop "${PREFIX}/share/applications/${APP_ID}.desktop")
 set(metainfo "${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml")
 set(png "${PREFIX}/share/icons/hicolor/32x32/apps/${APP_ID}.png")
 set(svg "${PREFIX}/share/icons/hicolor/scalable/apps/${APP_ID}.svg")
+set(manual "${PREFIX}/share/man/man1/fretloom.1.gz")
+set(copyright "${PREFIX}/share/doc/fretloom/copyright")
+set(changelog "${PREFIX}/share/doc/fretloom/changelog.gz")
 set(missing "")
-foreach(path binary desktop metainfo png svg)
+foreach(path binary desktop metainfo png svg manual copyright changelog)
   if(NOT EXISTS "${${path}}" OR IS_DIRECTORY "${${path}}")
     string(APPEND missing "\n  ${${path}}")
   endif()
@@ -76,10 +82,15 @@ endif()
 
 # The three files name each other: the entry starts the installed binary and shows the
 # installed icon, and the description is of this id, launched by this entry, at this version.
+# The entry hands the binary the file chosen under "Open With", offered for text files.
 file(STRINGS "${desktop}" exec_line REGEX "^Exec=")
 file(STRINGS "${desktop}" icon_line REGEX "^Icon=")
-if(NOT exec_line MATCHES "^Exec=fretloom( |$)")
-  message(FATAL_ERROR "${desktop} does not start the installed binary: ${exec_line}")
+file(READ "${desktop}" entry)
+if(NOT exec_line STREQUAL "Exec=fretloom %f")
+  message(FATAL_ERROR "${desktop} does not start the installed binary with one file: ${exec_line}")
+endif()
+if(NOT entry MATCHES "\nMimeType=([^\n]*;)?text/plain;")
+  message(FATAL_ERROR "${desktop} is not offered for text files (text/plain in MimeType=)")
 endif()
 if(NOT icon_line STREQUAL "Icon=${APP_ID}")
   message(FATAL_ERROR "${desktop} does not name the installed icon ${APP_ID}: ${icon_line}")
