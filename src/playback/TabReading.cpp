@@ -81,7 +81,7 @@ bool isFiveStringBass(const std::vector<QStringView>& names) {
     return names.size() == 5 && pitchClass(names.back()) == 11;
 }
 
-// A staff line read as cells or characters: where each column of it lies in the text.
+// Where a cell of a line that Enter wrote lies in the text.
 struct Cell {
     qsizetype start = 0;  // offset into the text
     qsizetype length = 0;
@@ -230,7 +230,7 @@ public:
     }
 
 private:
-    // Notes of one line, in the order of their columns; `at` gives a column's start tick.
+    // A note found on a line: its column (cell or character), where it is written, what it is.
     struct Found {
         int column;
         TextSpan source;
