@@ -7,6 +7,7 @@
 #include "documents/TabFiles.h"
 #include "documents/TabPrinter.h"
 #include "instruments/InstrumentMode.h"
+#include "playback/MidiExport.h"
 #include "sheet/AccessibleNames.h"
 #include "sheet/Bar.h"
 #include "tuning/StringNotesWindow.h"
@@ -175,6 +176,7 @@ void MainWindow::buildMenus() {
     file->setObjectName(u"File"_s);
     pen1_ = addMenuCommand(file, "pen1", u"Open"_s, Qt::Key_O);
     ave1_ = addMenuCommand(file, "ave1", u"Save"_s, Qt::Key_S);
+    xport1_ = addMenuCommand(file, "xport1", u"Export MIDI\u2026"_s, Qt::Key_E);
     rint1_ = addMenuCommand(file, "rint1", u"Print"_s, Qt::Key_P);
 
     QMenu* format = bar->addMenu(u"Format"_s);
@@ -198,8 +200,8 @@ void MainWindow::buildMenus() {
     about_->setObjectName(u"About"_s);
     connect(about_, &QAction::triggered, this, &MainWindow::showAbout);
 
-    const QList<QAction*> commands = {pen1_, ave1_, rint1_, fnt_, chg_,
-                                      bg_,   tc_,   hider_, con_, deldel_};
+    const QList<QAction*> commands = {pen1_, ave1_, xport1_, rint1_, fnt_,   chg_,
+                                      bg_,   tc_,   hider_,  con_,   deldel_};
     auto* guard = new MenuShortcutGuard(commands, this);
     for (const auto& row : cells_)
         for (QLineEdit* cell : row)
@@ -222,6 +224,7 @@ void MainWindow::connectTabFiles() {
     tabFiles_ = std::make_unique<TabFiles>(*document_, *dialogs_, *files_);
     connect(pen1_, &QAction::triggered, this, [this] { tabFiles_->open(); });
     connect(ave1_, &QAction::triggered, this, [this] { tabFiles_->save(); });
+    connect(xport1_, &QAction::triggered, this, &MainWindow::exportMidiFile);
 }
 
 QString MainWindow::title() const {
@@ -351,6 +354,10 @@ void MainWindow::showStringNotes() {
         keepBeside(form5_);
     }
     bringForward(form5_);
+}
+
+void MainWindow::exportMidiFile() {
+    exportMidi(wow_->exactText(), beatsPerMinute_, tabFiles_->currentPath(), *dialogs_, *files_);
 }
 
 void MainWindow::printTab() {

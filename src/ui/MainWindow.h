@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/Performance.h"
 #include "sheet/Grid.h"
 #include "sheet/SheetAccess.h"
 
@@ -70,6 +71,8 @@ public slots:
     void showStringNotes();
     // Chords/Bar lines: opens the chord picker, or brings the open one to the front as it is.
     void showChordPicker();
+    // Export MIDI: the whole tab as a MIDI file at this run's tempo.
+    void exportMidiFile();
     // Print, Change Font, Back Ground, Text Color and Hide Tab Box.
     void printTab();
     void changeFont();
@@ -105,6 +108,7 @@ private:
 
     QAction* pen1_ = nullptr;
     QAction* ave1_ = nullptr;
+    QAction* xport1_ = nullptr;
     QAction* rint1_ = nullptr;
     QAction* fnt_ = nullptr;
     QAction* chg_ = nullptr;
@@ -115,6 +119,9 @@ private:
     QAction* deldel_ = nullptr;
     QAction* chr_ = nullptr;
     QAction* about_ = nullptr;
+
+    // The tempo of this run, kept for no other.
+    int beatsPerMinute_ = kDefaultBeatsPerMinute;
 
     QList<QPointer<QWidget>> secondaryWindows_;
     QPointer<QWidget> form5_;
