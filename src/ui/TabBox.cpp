@@ -5,9 +5,11 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace fretloom {
@@ -138,9 +140,11 @@ void TabBox::setExactText(const QString& text) {
 void TabBox::appendExact(const QString& text) {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
+    const int start = cursor.position();
     cursor.beginEditBlock();
     insertTabText(cursor, text, Breaks::AsTheyAre);
     cursor.endEditBlock();
+    showFrom(start);
 }
 
 bool TabBox::isEmptyText() const {
@@ -270,6 +274,18 @@ void TabBox::moveCaretTo(int position) {
         return;
     caret.setPosition(position);
     setTextCursor(caret);
+}
+
+void TabBox::showFrom(int position) {
+    const QTextBlock block = document()->findBlock(position);
+    int line = block.firstLineNumber();
+    if (const QTextLayout* layout = block.layout()) {
+        const QTextLine inBlock = layout->lineForTextPosition(position - block.position());
+        if (inBlock.isValid())
+            line += inBlock.lineNumber();
+    }
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(std::min(bar->maximum(), line));
 }
 
 }  // namespace fretloom

@@ -17,7 +17,8 @@ public:
     QString exactText() const;
     // Replaces the whole document; the undo history starts afresh.
     void setExactText(const QString& text);
-    // Adds text at the end as one undoable step, leaving the view, caret and history alone.
+    // Adds text at the end as one undoable step and scrolls it into view, leaving the caret,
+    // the selection and the history alone.
     void appendExact(const QString& text);
     bool isEmptyText() const;
 
@@ -35,6 +36,9 @@ private:
     int firstPlaceAlike(int position) const;
     int lastPlaceAlike(int position) const;
     void moveCaretTo(int position);
+    // Scrolls so that the text from `position` to the end shows, or as much of it as fits from
+    // the line that holds `position`.
+    void showFrom(int position);
 };
 
 }  // namespace fretloom
