@@ -1,6 +1,7 @@
 // Speed figures for the editor: start-up against a bare window, and Enter on long tabs.
 // Run: build/ci/bench/fretloom_bench (offscreen unless QT_QPA_PLATFORM says otherwise).
 
+#include "OpenProbe.h"
 #include "ui/MainWindow.h"
 #include "ui/TabBox.h"
 
@@ -145,6 +146,8 @@ int main(int argc, char** argv) {
         return runStartProbe<QMainWindow>(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "--start-probe=fretloom") == 0)
         return runStartProbe<MainWindow>(argc, argv);
+    if (argc == 2 && std::strncmp(argv[1], "--open-probe=", std::strlen("--open-probe=")) == 0)
+        return fretloom::runOpenProbe(argc, argv);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
