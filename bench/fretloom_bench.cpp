@@ -1,6 +1,7 @@
 // Speed figures for the editor: start-up against a bare window, and Enter on long tabs.
 // Run: build/ci/bench/fretloom_bench (offscreen unless QT_QPA_PLATFORM says otherwise).
 
+#include "OpenProbe.h"
 #include "documents/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
@@ -159,6 +160,8 @@ int main(int argc, char** argv) {
         return runStartProbe<QMainWindow>(argv[0]);
     if (argc == 2 && std::strcmp(argv[1], "--start-probe=fretloom") == 0)
         return runStartProbe<MainWindow>(argv[0]);
+    if (argc == 2 && std::strncmp(argv[1], "--open-probe=", std::strlen("--open-probe=")) == 0)
+        return fretloom::runOpenProbe(argc, argv);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

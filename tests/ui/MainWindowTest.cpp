@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QTextDocument>
 
 namespace fretloom {
 namespace {
@@ -250,6 +251,45 @@ TEST_F(MainWindowTest, EnterAppendsToTheEndAndKeepsTheUsersUndoHistory) {
     EXPECT_EQ(tab(), u"Intro"_s);
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(tab(), QString());
+}
+
+TEST_F(MainWindowTest, EnterBringsTheNewBarIntoViewAndLeavesTheCaretAlone) {
+    TabBox* box = window.tabBox();
+    box->setExactText(u"Intro\r\n"_s.repeated(50));
+    QTextCursor selection = box->textCursor();
+    selection.setPosition(4);
+    selection.setPosition(2, QTextCursor::KeepAnchor);
+    box->setTextCursor(selection);
+    const auto shows = [box](int position) {
+        QTextCursor place(box->document());
+        place.setPosition(position);
+        return box->viewport()->rect().contains(box->cursorRect(place));
+    };
+    const auto enter = [&] {
+        const int barStart = box->document()->characterCount() - 1;
+        click(u"Command1"_s);
+        QApplication::processEvents();
+        return barStart;
+    };
+    ASSERT_FALSE(shows(box->document()->characterCount() - 1));
+
+    // The whole bar shows, down to its empty line; the caret and the selection stay put.
+    const int firstBar = enter();
+    EXPECT_TRUE(shows(firstBar));
+    EXPECT_TRUE(shows(box->document()->characterCount() - 1));
+    EXPECT_EQ(box->textCursor().anchor(), 4);
+    EXPECT_EQ(box->textCursor().position(), 2);
+    box->setFocus();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(tab(), u"Intro\r\n"_s.repeated(50));
+
+    // A bar taller than the box shows from its first line.
+    QFont huge = box->font();
+    huge.setPointSize(60);
+    box->setFont(huge);
+    const int tallBar = enter();
+    EXPECT_TRUE(shows(tallBar));
+    EXPECT_FALSE(shows(box->document()->characterCount() - 1));
 }
 
 TEST_F(MainWindowTest, AboutShowsTwoLinesFromTheMenuBarAndChangesNothing) {
