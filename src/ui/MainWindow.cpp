@@ -128,11 +128,9 @@ void MainWindow::buildSheet() {
             auto* cell = new QLineEdit(sheet_);
             cell->setObjectName(cellName(kAllRows[r], column));
             cell->setMaxLength(kCellMaxLength);
-            cell->setAccessibleDescription(accessibleCellDescription(kAllRows[r]));
             cell->setGeometry(twipsRect(columnLeft(column), rowTop(r), 375, 285));
             cells_[r][column - 1] = cell;
         }
-        setRowCaption(kAllRows[r], captions[r]);
     }
 
     command1_ = new QPushButton(u"Enter"_s, sheet_);
@@ -266,8 +264,24 @@ RowCaptions MainWindow::readCaptions() const {
 
 void MainWindow::setRowCaption(Row row, const QString& caption) {
     rowLabel(row)->setText(caption);
-    for (int column = 1; column <= kColumnCount; ++column)
-        cell(row, column)->setAccessibleName(accessibleCellName(caption, row, column));
+    voiceStrings();
+}
+
+void MainWindow::voiceStrings() {
+    // A new name can make two strings sound alike, and the instrument decides which strings
+    // are on screen: every cell is told again.
+    const auto voices = stringVoices(readCaptions(), shownRows(modeFromCaption(con_->text())));
+    for (Row row : kAllRows) {
+        const StringVoice& voice = voices[index(row)];
+        for (int column = 1; column <= kColumnCount; ++column) {
+            QLineEdit* box = cell(row, column);
+            const QString name = accessibleCellName(voice, column);
+            if (box->accessibleName() != name)
+                box->setAccessibleName(name);
+            if (box->accessibleDescription() != voice.description)
+                box->setAccessibleDescription(voice.description);
+        }
+    }
 }
 
 void MainWindow::writeColumn(int column, const std::array<QString, kStringCount>& texts) {
@@ -277,6 +291,7 @@ void MainWindow::writeColumn(int column, const std::array<QString, kStringCount>
 }
 
 void MainWindow::describeForScreenReaders() {
+    voiceStrings();
     // The buttons are named by their captions and described by their tooltips; the tab box
     // and the menus say what they hold.
     command2_->setAccessibleDescription(u"Empties every cell of the grid; the tab stays"_s);
@@ -342,6 +357,7 @@ void MainWindow::convertInstrument() {
     }
     // The caption is the mode: it changes last, once the rows are as it says.
     con_->setText(step->caption);
+    voiceStrings();
 }
 
 void MainWindow::showStringNotes() {

@@ -89,6 +89,8 @@ private:
     void connectPrintAndAppearance();
     void setKeyboardOrder();
     void describeForScreenReaders();
+    // Names and describes every cell by its string as the row labels and the instrument show it.
+    void voiceStrings();
     void connectTabFiles();
     QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
 

@@ -86,7 +86,7 @@ protected:
         for (QWidget* top : QApplication::topLevelWidgets())
             if (auto* picker = qobject_cast<ChordPickerWindow*>(top);
                 picker && picker->isVisible()) {
-                EXPECT_TRUE(QTest::qWaitForWindowActive(picker));
+                EXPECT_TRUE(waitUntilTakingKeys(picker));
                 return picker;
             }
         ADD_FAILURE() << "no chord picker opened";
@@ -275,6 +275,39 @@ TEST_F(AccessibilityTest, TheStringNotesBoxesAndButtonsAreNamedAndDescribed) {
     EXPECT_EQ(descriptionOf(change), u"This will apply string changes"_s);
     EXPECT_EQ(nameOf(restore), u"Default"_s);
     EXPECT_EQ(descriptionOf(restore), u"This changes strings back to standard tuning"_s);
+}
+
+TEST_F(AccessibilityTest, DescriptionsFollowTheInstrumentAndTellAlikeNamesApart) {
+    const auto description = [this](Row row) {
+        QStringList said;
+        for (int column = 1; column <= kColumnCount; ++column)
+            said << descriptionOf(window.cell(row, column));
+        said.removeDuplicates();
+        return said.join(u" | "_s);
+    };
+    // The bottom string renamed "D": two strings are called D.
+    StringNotesWindow* notes = openStringNotes();
+    ASSERT_NE(notes, nullptr);
+    press(Qt::Key_A, Qt::ControlModifier);
+    type(u"D"_s);
+    QTest::mouseClick(notes->findChild<QPushButton*>(u"Command1"_s), Qt::LeftButton);
+    EXPECT_EQ(description(Row::d), u"string 4 of 6, the higher of two strings named D"_s);
+    EXPECT_EQ(description(Row::f), u"string 6 of 6, the lowest"_s);
+    notes->close();
+
+    window.activateWindow();
+    ASSERT_TRUE(waitUntilTakingKeys(&window));
+    press(Qt::Key_B, Qt::ControlModifier);  // bass
+    EXPECT_EQ(description(Row::g), u"string 1 of 4, the highest"_s);
+    EXPECT_EQ(description(Row::d), u"string 2 of 4, the higher of two strings named D"_s);
+    EXPECT_EQ(description(Row::f), u"string 4 of 4, the lowest"_s);
+    EXPECT_EQ(description(Row::e), u"not in use on this instrument"_s);
+    press(Qt::Key_B, Qt::ControlModifier);  // five strings
+    EXPECT_EQ(description(Row::b), u"string 1 of 5, the highest"_s);
+    EXPECT_EQ(description(Row::g), u"string 2 of 5"_s);
+    press(Qt::Key_B, Qt::ControlModifier);  // guitar again
+    EXPECT_EQ(description(Row::e), u"string 1 of 6, the highest"_s);
+    EXPECT_EQ(description(Row::g), u"string 3 of 6"_s);
 }
 
 }  // namespace
