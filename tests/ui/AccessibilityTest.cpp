@@ -41,6 +41,17 @@ QAccessible::Role roleOf(QObject* object) {
     QAccessibleInterface* found = accessible(object);
     return found ? found->role() : QAccessible::NoRole;
 }
+// What the control holds, as a screen reader reads it besides the name.
+QString valueOf(QObject* object) {
+    QAccessibleInterface* found = accessible(object);
+    return found ? found->text(QAccessible::Value) : QString();
+}
+// The text of an edit field, read through the text interface.
+QString textOf(QObject* object) {
+    QAccessibleInterface* found = accessible(object);
+    QAccessibleTextInterface* text = found ? found->textInterface() : nullptr;
+    return text ? text->text(0, text->characterCount()) : u"<no text interface>"_s;
+}
 // The names of the labels a screen reader announces with the control.
 QStringList labelsOf(QObject* object) {
     QStringList names;
@@ -231,6 +242,23 @@ TEST_F(AccessibilityTest, ThePickersBoxesAreLabelledAndItsButtonsDescribed) {
     for (auto [box, style] :
          {std::pair{open, u"open"_s}, std::pair{power, u"power"_s}, std::pair{barre, u"barre"_s}})
         EXPECT_TRUE(descriptionOf(box).contains(style)) << descriptionOf(box).toStdString();
+
+    // Named by what they are for, whatever they hold; what they hold is their value and the
+    // text of their edit field, which is one of their parts.
+    for (QComboBox* box : {open, power, barre})
+        EXPECT_EQ(nameOf(box), u"Chord"_s);
+    EXPECT_EQ(nameOf(picker->columnBox()), u"Column"_s);
+    EXPECT_EQ(valueOf(open), u"Open Chords"_s);
+    EXPECT_EQ(valueOf(picker->columnBox()), u"1"_s);
+    ASSERT_EQ(focusedName(), u"norm"_s);
+    press(Qt::Key_A, Qt::ControlModifier);
+    type(u"Am"_s);
+    EXPECT_EQ(nameOf(open), u"Chord"_s);
+    EXPECT_EQ(valueOf(open), u"Am"_s);
+    EXPECT_EQ(textOf(open->lineEdit()), u"Am"_s);
+    QAccessibleInterface* field = accessible(open->lineEdit());
+    EXPECT_GE(accessible(open)->indexOfChild(field), 0);
+    EXPECT_EQ(field->parent()->object(), open);
 
     EXPECT_EQ(nameOf(picker->enterButton()), u"Enter"_s);
     EXPECT_EQ(descriptionOf(picker->enterButton()), u"This enters the chord"_s);
