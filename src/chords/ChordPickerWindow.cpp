@@ -83,15 +83,11 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 }  // namespace
 
 ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside)
-    : grid_(grid), beside_(beside) {
+    : ToolWindow(beside), grid_(grid), beside_(beside) {
     keepComboBoxNamesFixed();
     setObjectName(u"Form4"_s);
     setWindowTitle(u"Fretloom"_s);
     setWindowIcon(programIcon());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twipsSize(kClientWidth, kClientHeight));
     setFont(dialogFont());
 

@@ -13,8 +13,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
+#include <QWindow>
 
 namespace fretloom {
 namespace {
@@ -336,6 +338,32 @@ TEST_F(AccessibilityTest, DescriptionsFollowTheInstrumentAndTellAlikeNamesApart)
     press(Qt::Key_B, Qt::ControlModifier);  // guitar again
     EXPECT_EQ(description(Row::e), u"string 1 of 6, the highest"_s);
     EXPECT_EQ(description(Row::g), u"string 3 of 6"_s);
+}
+
+TEST_F(AccessibilityTest, TheOtherWindowsAreDialogsOfTheMainWindowThatEscapeCloses) {
+    const auto check = [this](QWidget* opened, const QString& name) {
+        ASSERT_NE(opened, nullptr);
+        const QPointer<QWidget> watch(opened);
+        EXPECT_EQ(roleOf(opened), QAccessible::Dialog);
+        EXPECT_EQ(nameOf(opened), name);
+        EXPECT_EQ(opened->windowTitle(), u"Fretloom"_s);
+        ASSERT_NE(opened->windowHandle(), nullptr);
+        EXPECT_EQ(opened->windowHandle()->transientParent(), window.windowHandle());
+
+        // Escape in the main window closes nothing; in the other window, it closes that one.
+        window.activateWindow();
+        ASSERT_TRUE(waitUntilTakingKeys(&window));
+        press(Qt::Key_Escape);
+        EXPECT_TRUE(opened->isVisible());
+        opened->activateWindow();
+        ASSERT_TRUE(waitUntilTakingKeys(opened));
+        press(Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(watch.isNull()) << name.toStdString() << " was not discarded";
+        EXPECT_TRUE(window.isVisible());
+    };
+    check(openStringNotes(), u"String notes"_s);
+    check(openPicker(), u"Chord picker"_s);
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ TEST_F(KeyboardTest, AChordReachesTheGridByKeyboardAlone) {
     pressInMenus(Qt::Key_Return);
     ChordPickerWindow* picker = openPicker();
     ASSERT_NE(picker, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(picker));
+    ASSERT_TRUE(waitUntilTakingKeys(picker));
     ASSERT_EQ(focusedName(), u"norm"_s);
 
     press(Qt::Key_A, Qt::ControlModifier);
