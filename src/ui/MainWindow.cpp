@@ -10,6 +10,7 @@
 #include "sheet/AccessibleNames.h"
 #include "sheet/Bar.h"
 #include "tuning/StringNotesWindow.h"
+#include "ui/Announcement.h"
 #include "ui/DialogFont.h"
 #include "ui/MenuShortcutGuard.h"
 #include "ui/ProgramIcon.h"
@@ -19,6 +20,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowDocument.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
@@ -292,6 +294,8 @@ void MainWindow::writeColumn(int column, const std::array<QString, kStringCount>
 
 void MainWindow::describeForScreenReaders() {
     voiceStrings();
+    announcement_ = new Announcement(sheet_);
+    announcement_->setObjectName(u"announcement"_s);
     // The buttons are named by their captions and described by their tooltips; the tab box
     // and the menus say what they hold.
     command2_->setAccessibleDescription(u"Empties every cell of the grid; the tab stays"_s);
@@ -312,6 +316,14 @@ void MainWindow::enterBar() {
     const QString block = commitBar(grid, readCaptions(), con_->text());
     writeGrid(grid);
     wow_->appendExact(block);
+    announceBar();
+}
+
+void MainWindow::announceBar() {
+    // The focus stays where it was, so nothing tells a screen reader of the new bar unless it
+    // is announced. Counting walks the whole tab, which only a listening screen reader needs.
+    if (QAccessible::isActive())
+        announcement_->announce(u"Bar %1 added"_s.arg(countBars(wow_->exactText())));
 }
 
 void MainWindow::clearGrid() {

@@ -6,6 +6,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
 #include "tuning/StringNotesWindow.h"
+#include "ui/Announcement.h"
 #include "ui/MainWindow.h"
 #include "ui/TabBox.h"
 
@@ -364,6 +365,29 @@ TEST_F(AccessibilityTest, TheOtherWindowsAreDialogsOfTheMainWindowThatEscapeClos
     };
     check(openStringNotes(), u"String notes"_s);
     check(openPicker(), u"Chord picker"_s);
+}
+
+// Qt 6.4 has no announcement event; screen readers speak a notification that shows, wherever
+// the focus is. (No screen reader listens on the offscreen platform, so the program announces
+// nothing here; the run through AT-SPI hears the bars announced.)
+TEST(AnnouncementTest, ShowsAsANotificationThatTakesNoRoomAndNoFocus) {
+    QWidget owner;
+    owner.resize(200, 100);
+    showAndActivate(owner);
+    Announcement announcement(&owner);
+    EXPECT_FALSE(announcement.isVisible()) << "nothing to say yet";
+    for (const QString& words : {u"Bar 1 added"_s, u"Bar 2 added"_s}) {
+        announcement.announce(words);
+        EXPECT_TRUE(announcement.isVisible());
+        EXPECT_EQ(roleOf(&announcement), QAccessible::Notification);
+        EXPECT_EQ(nameOf(&announcement), words);
+        QAccessibleInterface* said = accessible(&announcement);
+        ASSERT_EQ(said->childCount(), 1);
+        EXPECT_EQ(said->child(0)->role(), QAccessible::StaticText);
+        EXPECT_EQ(said->child(0)->text(QAccessible::Name), words);
+    }
+    EXPECT_TRUE(announcement.frameGeometry().isEmpty());
+    EXPECT_EQ(announcement.focusPolicy(), Qt::NoFocus);
 }
 
 }  // namespace
