@@ -12,6 +12,7 @@
 #include "tuning/StringNotesWindow.h"
 #include "ui/Announcement.h"
 #include "ui/DialogFont.h"
+#include "ui/MenuBarFocusReturn.h"
 #include "ui/MenuShortcutGuard.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QtDialogService.h"
@@ -205,6 +206,7 @@ void MainWindow::buildMenus() {
         for (QLineEdit* cell : row)
             cell->installEventFilter(guard);
     wow_->installEventFilter(guard);
+    new MenuBarFocusReturn(bar);
     connectPrintAndAppearance();
 }
 
