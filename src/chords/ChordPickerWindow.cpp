@@ -1,6 +1,7 @@
 #include "chords/ChordPickerWindow.h"
 
 #include "sheet/SheetAccess.h"
+#include "ui/ComboBoxNames.h"
 #include "ui/DialogFont.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Twips.h"
@@ -54,10 +55,12 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, Q
 }
 
 // An editable drop-down list that keeps exactly what the user types: no completion from the
-// list (typing "E" stays "E" rather than becoming "Eb") and no new entries on Return.
-QComboBox* addBox(QWidget* parent, const QString& name, const QStringList& entries,
-                  const QString& text, QRect place) {
+// list (typing "E" stays "E" rather than becoming "Eb") and no new entries on Return. A screen
+// reader calls it by `spokenName`, whatever it holds.
+QComboBox* addBox(QWidget* parent, const QString& name, const QString& spokenName,
+                  const QStringList& entries, const QString& text, QRect place) {
     auto* box = new QComboBox(parent);
+    box->setAccessibleName(spokenName);
     box->setObjectName(name);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -80,27 +83,24 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 }  // namespace
 
 ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside)
-    : grid_(grid), beside_(beside) {
+    : ToolWindow(beside), grid_(grid), beside_(beside) {
+    keepComboBoxNamesFixed();
     setObjectName(u"Form4"_s);
     setWindowTitle(u"Fretloom"_s);
     setWindowIcon(programIcon());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twipsSize(kClientWidth, kClientHeight));
     setFont(dialogFont());
 
     label1_ = addLabel(this, u"Label1"_s, u"Pick A Chord:"_s, twipsRect(0, 240, 1095, 255));
-    power_ = addBox(this, u"Power"_s, chordBoxEntries(ChordStyle::Power),
+    power_ = addBox(this, u"Power"_s, u"Chord"_s, chordBoxEntries(ChordStyle::Power),
                     initialChordBoxText(ChordStyle::Power), kChordBoxPlace);
-    norm_ = addBox(this, u"norm"_s, chordBoxEntries(ChordStyle::Open),
+    norm_ = addBox(this, u"norm"_s, u"Chord"_s, chordBoxEntries(ChordStyle::Open),
                    initialChordBoxText(ChordStyle::Open), kChordBoxPlace);
-    bar_ = addBox(this, u"Bar"_s, chordBoxEntries(ChordStyle::Barre),
+    bar_ = addBox(this, u"Bar"_s, u"Chord"_s, chordBoxEntries(ChordStyle::Barre),
                   initialChordBoxText(ChordStyle::Barre), kChordBoxPlace);
     label2_ = addLabel(this, u"Label2"_s, u"Choose a column:"_s, twipsRect(2760, 240, 1335, 255));
-    where_ = addBox(this, u"where"_s, columnBoxEntries(), QString::fromUtf16(kInitialColumnText),
-                    twipsRect(4200, 240, 1095, 315));
+    where_ = addBox(this, u"where"_s, u"Column"_s, columnBoxEntries(),
+                    QString::fromUtf16(kInitialColumnText), twipsRect(4200, 240, 1095, 315));
     command1_ = addButton(this, u"Command1"_s, u"Enter"_s, twipsRect(3120, 720, 1335, 495));
     command1_->setToolTip(u"This enters the chord"_s);
     command2_ = addButton(this, u"Command2"_s, styleButtonCaption(ChordStyle::Open),
@@ -154,8 +154,8 @@ void ChordPickerWindow::changeStyle() {
 }
 
 void ChordPickerWindow::describeForScreenReaders() {
-    // Screen readers on Linux name a drop-down list by its label, so each label is the buddy
-    // of its box; "Pick A Chord:" follows the chord box that is shown.
+    // The boxes are named "Chord" and "Column" (see addBox), and each label is the buddy of its
+    // box as well; "Pick A Chord:" follows the chord box that is shown.
     setAccessibleName(u"Chord picker"_s);
     setAccessibleDescription(u"Writes a chord or a bar line into one column of the grid"_s);
     label1_->setBuddy(norm_);

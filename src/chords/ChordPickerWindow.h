@@ -1,9 +1,9 @@
 #pragma once
 
 #include "chords/ChordPicker.h"
+#include "ui/ToolWindow.h"
 
 #include <QPointer>
-#include <QWidget>
 #include <optional>
 
 class QComboBox;
@@ -15,14 +15,14 @@ namespace fretloom {
 class GridColumnCells;
 
 // The chord picker `Form4`: writes a chord shape into one column of the grid it is given.
-// A window of its own with no owner; it is deleted when closed, so every opening after a
-// close starts from the initial state. The controls carry their design names ("norm",
+// A tool window of the window it opens beside; it is deleted when closed, so every opening
+// after a close starts from the initial state. The controls carry their design names ("norm",
 // "Power", "Bar", "where", "Command1", "Command2", "Label1", "Label2").
-class ChordPickerWindow : public QWidget {
+class ChordPickerWindow : public ToolWindow {
     Q_OBJECT
 
 public:
-    // Writes into `grid`, which outlives the picker, and opens beside `beside`.
+    // Writes into `grid`, which outlives the picker; a window of `beside`'s, opened beside it.
     ChordPickerWindow(GridColumnCells& grid, QWidget* beside);
 
     QComboBox* chordBox(ChordStyle style) const;

@@ -1,6 +1,7 @@
 #include "sheet/Bar.h"
 
 #include "instruments/InstrumentMode.h"
+#include "sheet/LineBreaks.h"
 
 namespace fretloom {
 
@@ -51,6 +52,27 @@ void deldeldel(Grid& grid) {
     for (RowCells& cells : grid.rows)
         for (QString& cell : cells)
             cell.clear();
+}
+
+int countBars(QStringView tab) {
+    int bars = 0;
+    bool counted = false;  // the run of lines the walk is in has been counted
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= tab.size(); ++i) {
+        if (i < tab.size() && !isParagraphBreak(tab[i].unicode()))
+            continue;
+        const QStringView line = tab.sliced(start, i - start).trimmed();
+        if (line.isEmpty()) {
+            counted = false;
+        } else if (!counted && line.endsWith(u'|')) {
+            ++bars;
+            counted = true;
+        }
+        if (i + 1 < tab.size() && tab[i] == u'\r' && tab[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    return bars;
 }
 
 }  // namespace fretloom

@@ -26,4 +26,9 @@ QString commitBar(Grid& grid, const RowCaptions& captions, const QString& modeCa
 // Clear and Clear All: empties all 96 cells.
 void deldeldel(Grid& grid);
 
+// The bars in a tab: runs of lines with no empty line between them, among them a string line,
+// which ends in "|". Enter closes each bar it writes with an empty line; a title or words
+// between the bars are no bar. Lines end in CR LF, or in any break that stands alone.
+int countBars(QStringView tab);
+
 }  // namespace fretloom

@@ -71,14 +71,10 @@ QPoint besideOf(const QWidget& main, QSize clientSize) {
 }  // namespace
 
 StringNotesWindow::StringNotesWindow(StringCaptions& captions, QWidget* owner)
-    : QWidget(owner, Qt::Window), captions_(captions) {
+    : ToolWindow(owner), captions_(captions) {
     setObjectName(u"Form5"_s);
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(u"Fretloom"_s);
     setWindowIcon(programIcon());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
     setFont(dialogFont());
     setFixedSize(twipsSize(kClientWidth, kClientHeight));
     setAccessibleName(u"String notes"_s);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "sheet/Grid.h"
+#include "ui/ToolWindow.h"
 
-#include <QWidget>
 #include <array>
 
 class QLineEdit;
@@ -13,8 +13,9 @@ namespace fretloom {
 class StringCaptions;
 
 // Form5, the string notes window: six boxes that rename the strings of the grid for other
-// tunings. Modeless beside the main window; closing it discards whatever was typed.
-class StringNotesWindow : public QWidget {
+// tunings. A tool window of the main window's, beside it; closing it discards whatever was
+// typed.
+class StringNotesWindow : public ToolWindow {
     Q_OBJECT
 
 public:

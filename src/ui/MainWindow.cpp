@@ -11,7 +11,9 @@
 #include "sheet/AccessibleNames.h"
 #include "sheet/Bar.h"
 #include "tuning/StringNotesWindow.h"
+#include "ui/Announcement.h"
 #include "ui/DialogFont.h"
+#include "ui/MenuBarFocusReturn.h"
 #include "ui/MenuShortcutGuard.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QtDialogService.h"
@@ -20,6 +22,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowDocument.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
@@ -129,11 +132,9 @@ void MainWindow::buildSheet() {
             auto* cell = new QLineEdit(sheet_);
             cell->setObjectName(cellName(kAllRows[r], column));
             cell->setMaxLength(kCellMaxLength);
-            cell->setAccessibleDescription(accessibleCellDescription(kAllRows[r]));
             cell->setGeometry(twipsRect(columnLeft(column), rowTop(r), 375, 285));
             cells_[r][column - 1] = cell;
         }
-        setRowCaption(kAllRows[r], captions[r]);
     }
 
     command1_ = new QPushButton(u"Enter"_s, sheet_);
@@ -207,6 +208,7 @@ void MainWindow::buildMenus() {
         for (QLineEdit* cell : row)
             cell->installEventFilter(guard);
     wow_->installEventFilter(guard);
+    new MenuBarFocusReturn(bar);
     connectPrintAndAppearance();
 }
 
@@ -269,8 +271,24 @@ RowCaptions MainWindow::readCaptions() const {
 
 void MainWindow::setRowCaption(Row row, const QString& caption) {
     rowLabel(row)->setText(caption);
-    for (int column = 1; column <= kColumnCount; ++column)
-        cell(row, column)->setAccessibleName(accessibleCellName(caption, row, column));
+    voiceStrings();
+}
+
+void MainWindow::voiceStrings() {
+    // A new name can make two strings sound alike, and the instrument decides which strings
+    // are on screen: every cell is told again.
+    const auto voices = stringVoices(readCaptions(), shownRows(modeFromCaption(con_->text())));
+    for (Row row : kAllRows) {
+        const StringVoice& voice = voices[index(row)];
+        for (int column = 1; column <= kColumnCount; ++column) {
+            QLineEdit* box = cell(row, column);
+            const QString name = accessibleCellName(voice, column);
+            if (box->accessibleName() != name)
+                box->setAccessibleName(name);
+            if (box->accessibleDescription() != voice.description)
+                box->setAccessibleDescription(voice.description);
+        }
+    }
 }
 
 void MainWindow::writeColumn(int column, const std::array<QString, kStringCount>& texts) {
@@ -280,6 +298,9 @@ void MainWindow::writeColumn(int column, const std::array<QString, kStringCount>
 }
 
 void MainWindow::describeForScreenReaders() {
+    voiceStrings();
+    announcement_ = new Announcement(sheet_);
+    announcement_->setObjectName(u"announcement"_s);
     // The buttons are named by their captions and described by their tooltips; the tab box
     // and the menus say what they hold.
     command2_->setAccessibleDescription(u"Empties every cell of the grid; the tab stays"_s);
@@ -300,6 +321,14 @@ void MainWindow::enterBar() {
     const QString block = commitBar(grid, readCaptions(), con_->text());
     writeGrid(grid);
     wow_->appendExact(block);
+    announceBar();
+}
+
+void MainWindow::announceBar() {
+    // The focus stays where it was, so nothing tells a screen reader of the new bar unless it
+    // is announced. Counting walks the whole tab, which only a listening screen reader needs.
+    if (QAccessible::isActive())
+        announcement_->announce(u"Bar %1 added"_s.arg(countBars(wow_->exactText())));
 }
 
 void MainWindow::clearGrid() {
@@ -345,6 +374,7 @@ void MainWindow::convertInstrument() {
     }
     // The caption is the mode: it changes last, once the rows are as it says.
     con_->setText(step->caption);
+    voiceStrings();
 }
 
 void MainWindow::showStringNotes() {

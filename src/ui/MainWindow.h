@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace fretloom {
 
+class Announcement;
 class ChordPickerWindow;
 class DialogService;
 class FileSystem;
@@ -92,6 +93,10 @@ private:
     void connectPrintAndAppearance();
     void setKeyboardOrder();
     void describeForScreenReaders();
+    // Names and describes every cell by its string as the row labels and the instrument show it.
+    void voiceStrings();
+    // Tells a screen reader that Enter added a bar, and which.
+    void announceBar();
     void connectTabFiles();
     QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
 
@@ -105,6 +110,7 @@ private:
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     TabBox* wow_ = nullptr;
+    Announcement* announcement_ = nullptr;
 
     QAction* pen1_ = nullptr;
     QAction* ave1_ = nullptr;

@@ -61,7 +61,7 @@ protected:
         EXPECT_EQ(open.size(), 1);
         if (open.isEmpty())
             return nullptr;
-        EXPECT_TRUE(QTest::qWaitForWindowActive(open.front()));
+        EXPECT_TRUE(waitUntilTakingKeys(open.front()));
         return open.front();
     }
 
@@ -98,7 +98,7 @@ protected:
     // What the window manager does when the user clicks into the main window.
     void activateMain() {
         window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(waitUntilTakingKeys(&window));
     }
 
     void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -134,7 +134,8 @@ TEST_F(ChordPickerWindowTest, OpensFromTheMenuBarInItsInitialState) {
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->objectName(), u"Form4"_s);
     EXPECT_EQ(picker->windowTitle(), u"Fretloom"_s);
-    EXPECT_EQ(picker->parentWidget(), nullptr);
+    EXPECT_EQ(picker->parentWidget(), &window);
+    EXPECT_EQ(picker->windowType(), Qt::Dialog);
     EXPECT_EQ(picker->windowModality(), Qt::NonModal);
     EXPECT_FALSE(picker->windowIcon().isNull());
     EXPECT_EQ(picker->chordStyle(), ChordStyle::Open);
@@ -253,7 +254,7 @@ TEST_F(ChordPickerWindowTest, PowerAEmptiesTheTopStringsWhichCommitAsFiller) {
     }
     ASSERT_EQ(column(3), (QStringList{u"12"_s, u"12"_s, u"12"_s, u""_s, u""_s, u""_s}));
     picker->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(picker));
+    ASSERT_TRUE(waitUntilTakingKeys(picker));
     click(picker->styleButton());
     chooseFromList(picker->chordBox(ChordStyle::Power), u"A"_s);
     typeInto(picker->columnBox(), u"3"_s);

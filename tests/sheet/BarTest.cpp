@@ -141,6 +141,21 @@ TEST(Deldeldel, EmptiesAllNinetySixCells) {
     EXPECT_EQ(grid, Grid{});
 }
 
+TEST(CountBars, CountsRunsOfLinesThatHoldAStringLine) {
+    Grid grid = workedExampleGrid();
+    const QString bar = commitBar(grid, standardCaptions(), kGuitar);
+    const QString bass = commitBar(grid, standardCaptions(), kBass);
+    EXPECT_EQ(countBars(u""), 0);
+    EXPECT_EQ(countBars(bar), 1);
+    EXPECT_EQ(countBars(bar + bass + bar), 3);
+    // A title, words between bars and an empty line holding spaces are no bars.
+    EXPECT_EQ(countBars(u"My song\r\n\r\n"_s + bar + u"verse two\r\n  \r\n"_s + bar), 2);
+    // Without an empty line between them, two bars read as one.
+    EXPECT_EQ(countBars(bar.chopped(2) + bar), 1);
+    // Lone breaks end lines too; spaces after the last "|" are not heard.
+    EXPECT_EQ(countBars(u"e  |-0-| \n\nB  |-1-|\r\rG  |-2-|\u2029\u2029x"_s), 3);
+}
+
 TEST(Grid, CellNamesFollowRowPrefixAndColumn) {
     EXPECT_EQ(cellName(Row::e, 1), u"e1"_s);
     EXPECT_EQ(cellName(Row::f, 16), u"f16"_s);

@@ -66,6 +66,12 @@ inline void showAndActivate(QWidget& window) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
+// Waits until `window` is the one that takes the keys. A window and its transient parent count
+// as active together, so waiting for either to be active is not enough.
+inline bool waitUntilTakingKeys(QWidget* window) {
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
 inline QAction* menuBarEntry(QMainWindow& window, const QString& caption) {
     for (QAction* action : window.menuBar()->actions())
         if (action->text() == caption)

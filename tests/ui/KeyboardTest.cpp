@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStringList>
+#include <QTimer>
 #include <algorithm>
 
 namespace fretloom {
@@ -100,7 +101,7 @@ TEST_F(KeyboardTest, AChordReachesTheGridByKeyboardAlone) {
     pressInMenus(Qt::Key_Return);
     ChordPickerWindow* picker = openPicker();
     ASSERT_NE(picker, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(picker));
+    ASSERT_TRUE(waitUntilTakingKeys(picker));
     ASSERT_EQ(focusedName(), u"norm"_s);
 
     press(Qt::Key_A, Qt::ControlModifier);
@@ -125,6 +126,35 @@ TEST_F(KeyboardTest, AboutIsTheLastEntryOfTheMenuBar) {
     ASSERT_EQ(dialogs.abouts.size(), 1u);
     EXPECT_EQ(dialogs.abouts[0].first, u"About"_s);
     EXPECT_EQ(focusedName(), u"a2"_s);
+}
+
+// With Qt's own About box, which takes the keyboard away from the main window: once it is
+// closed, the focus is back in the cell it came from, not left on the menu bar.
+TEST(KeyboardAboutBoxTest, TheFocusComesBackWhereItWas) {
+    MainWindow window;
+    showAndActivate(window);
+    window.cell(Row::a, 2)->setFocus();
+    pressAlt();
+    pressInMenus(Qt::Key_Left);
+    ASSERT_EQ(window.menuBar()->activeAction()->text(), u"About"_s);
+
+    bool closed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            poll.stop();
+            QTest::keyClick(box, Qt::Key_Return);
+            closed = true;
+        }
+    });
+    poll.start(10);
+    pressInMenus(Qt::Key_Return);
+    ASSERT_TRUE(closed);
+    window.activateWindow();  // as the window manager does once the box is gone
+    EXPECT_TRUE(waitUntilTakingKeys(&window));
+    EXPECT_EQ(focusedName(), u"a2"_s);
+    type(u"7"_s);
+    EXPECT_EQ(window.cell(Row::a, 2)->text(), u"7"_s);
 }
 
 TEST_F(KeyboardTest, DropDownItemsAreChosenWithArrowsAndReturn) {
