@@ -90,7 +90,8 @@ private:
     void setKeyboardOrder();
     void describeForScreenReaders();
     void connectTabFiles();
-    QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
+    QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key,
+                            Qt::KeyboardModifiers more = {});
 
     std::unique_ptr<DialogService> ownDialogs_;
     DialogService* dialogs_;
@@ -105,6 +106,7 @@ private:
 
     QAction* pen1_ = nullptr;
     QAction* ave1_ = nullptr;
+    QAction* saveAs_ = nullptr;
     QAction* rint1_ = nullptr;
     QAction* fnt_ = nullptr;
     QAction* chg_ = nullptr;

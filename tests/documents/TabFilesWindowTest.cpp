@@ -210,6 +210,29 @@ TEST_F(TabFilesWindowTest, CtrlOLoadsAFileAndCtrlSWritesItBackWithTheUsersEdits)
     EXPECT_EQ(readBytes(file(u"song.txt"_s)), QByteArray("e  |-0-|\r\n\xA0x\r\nriff\r\n\r\n"));
 }
 
+TEST_F(TabFilesWindowTest, SaveAsAlwaysAsksAndSaveThenWritesToTheNewPath) {
+    ASSERT_TRUE(writeBytes(file(u"song.txt"_s), "song\r\n"));
+    dialogs.openAnswers.push_back(file(u"song.txt"_s));
+    press(Qt::Key_O, Qt::ControlModifier);
+
+    // Cancelled: nothing is written and the title stays.
+    dialogs.saveAnswers.push_back(std::nullopt);
+    press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs.saveRequests[0].startPath, file(u"song.txt"_s));
+    EXPECT_EQ(shownTitle(), u"Fretloom - ("_s + file(u"song.txt"_s) + u')');
+
+    dialogs.saveAnswers.push_back(file(u"copy.txt"_s));
+    clickMenu(window, u"File"_s, u"Save As\u2026"_s);
+    EXPECT_EQ(readBytes(file(u"copy.txt"_s)), QByteArray("song\r\n\r\n"));
+    EXPECT_EQ(shownTitle(), u"Fretloom - ("_s + file(u"copy.txt"_s) + u')');
+    window.tabBox()->setExactText(u"edited"_s);
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.saveRequests.size(), 2u);
+    EXPECT_EQ(readBytes(file(u"copy.txt"_s)), QByteArray("edited\r\n"));
+    EXPECT_EQ(readBytes(file(u"song.txt"_s)), QByteArray("song\r\n"));
+}
+
 TEST_F(TabFilesWindowTest, TheTitleShowsThePathExactly) {
     // Qt would drop "[*]" from a title and show "[*][*]" as "[*]".
     for (const QString& name : {u"riff[*].txt"_s, u"two [*][*] marks.txt"_s, u"[*]"_s,
