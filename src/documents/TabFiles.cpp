@@ -98,8 +98,13 @@ bool TabFiles::writeTo(const QString& path) {
     EncodedTab encoded = encodeTabFile(view_.tabText(), encoding_);
     const WriteResult written = files_.replaceFile(path, encoded.bytes);
     if (!written.ok) {
-        hell_.warn(u"Save"_s, u"Could not save the tab to \"%1\".\n\n%2\nAny file of that name "
-                              u"was left as it was."_s.arg(path, written.reason));
+        const QString aftermath =
+            written.mayBeDamaged
+                ? u"The file may be damaged. The tab is still in the window: save it again, or "
+                  u"under another name with Save As."_s
+                : u"Any file of that name was left as it was."_s;
+        hell_.warn(u"Save"_s, u"Could not save the tab to \"%1\".\n\n%2\n%3"_s.arg(
+                                  path, written.reason, aftermath));
         return false;
     }
     encoding_ = encoded.encoding;

@@ -313,6 +313,26 @@ TEST_F(TabFilesTest, AFailedSaveWarnsAndKeepsPathAndTitle) {
     EXPECT_EQ(entries(folder.path()), QStringList{u"folder.txt"_s});
 }
 
+// A disk where writing a file in place failed half-way.
+class HalfWrittenDisk : public DiskFileSystem {
+public:
+    WriteResult replaceFile(const QString&, QByteArrayView) override {
+        return {false, u"Input/output error."_s, true};
+    }
+};
+
+TEST_F(TabFilesTest, ASaveThatMayHaveDamagedTheFileSaysSoAndKeepsTheTab) {
+    HalfWrittenDisk halfWritten;
+    TabFiles failing(view, dialogs, halfWritten);
+    view.text = u"tab"_s;
+    dialogs.saveAnswers.push_back(file(u"riff.txt"_s));
+    failing.save();
+    expectNothingChanged(u"tab"_s, kUntitled, QString());
+    expectOneWarning(u"Save"_s, file(u"riff.txt"_s), u"Input/output error."_s);
+    EXPECT_TRUE(dialogs.warnings[0].second.contains(u"The file may be damaged. The tab is still in "
+                                                    u"the window"_s));
+}
+
 TEST_F(TabFilesTest, InvalidUtf8OpensOneByteOneCharacterAndSavesBackAsItWas) {
     const QByteArray bytes("caf\xE9 \xC3\x28 \xF0\x9F\xFF \x81\x8D\x8F\x90\x9D\r\n");
     ASSERT_TRUE(writeBytes(file(u"latin.txt"_s), bytes));
