@@ -45,10 +45,12 @@ class DialogService {
 public:
     virtual ~DialogService() = default;
 
-    // An existing file to open, or nothing when cancelled.
+    // An existing file to open, or nothing when cancelled. The path is the one the user typed or
+    // picked, whatever characters its name has; a name that could stand for two files is asked
+    // for again.
     virtual std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) = 0;
-    // A path to save to, or nothing when cancelled. Asks before replacing an existing file and
-    // takes only a path whose folder exists; adds no extension.
+    // A path to save to, or nothing when cancelled, taken as exactly as for opening. Asks before
+    // replacing an existing file and takes only a path whose folder exists; adds no extension.
     virtual std::optional<QString> chooseFileToSave(const FileDialogRequest& request) = 0;
     virtual std::optional<FontChoice> chooseFont(const FontChoice& preset) = 0;
     virtual std::optional<Rgb> chooseColor(const Rgb& initial) = 0;

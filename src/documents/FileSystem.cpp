@@ -1,11 +1,15 @@
 #include "documents/FileSystem.h"
 
+#include <QCryptographicHash>
 #include <QFile>
+#include <QList>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,15 +91,87 @@ bool writeAll(int fd, const char* data, qsizetype size) {
     return true;
 }
 
+constexpr qsizetype kTagLength = 8;
+
 QByteArray randomTag() {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray tag(8, Qt::Uninitialized);
+    QByteArray tag(kTagLength, Qt::Uninitialized);
     for (char& c : tag)
         c = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))];
     return tag;
 }
 
+// A save writes to a hidden temporary file beside the file, named "." + name + "." + a random
+// tag of 8 letters or digits + ".tmp", so that a later save of the same file can tell what a
+// killed one left. A name too long for that keeps its first bytes (whole characters), then "~"
+// and a digest of the whole name, so that long names with the same start differ here as well.
+QByteArray temporaryPrefix(const QByteArray& name) {
+    constexpr qsizetype kNameMax = 255;
+    constexpr qsizetype kRoom = kNameMax - 2 - kTagLength - 4;
+    if (name.size() <= kRoom)
+        return '.' + name + '.';
+    const QByteArray digest =
+        QCryptographicHash::hash(name, QCryptographicHash::Sha256).toHex().left(16);
+    qsizetype keep = kRoom - 1 - digest.size();
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+        --keep;
+    return '.' + name.left(keep) + '~' + digest + '.';
+}
+
+bool isTemporaryFileOf(const QByteArray& entry, const QByteArray& prefix) {
+    if (entry.size() != prefix.size() + kTagLength + 4 || !entry.startsWith(prefix) ||
+        !entry.endsWith(".tmp"))
+        return false;
+    for (qsizetype i = prefix.size(); i < prefix.size() + kTagLength; ++i) {
+        const char c = entry[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// A save holds an exclusive lock on its temporary file until the file has its name, so that no
+// other save takes it for a leftover. Killing the save releases the lock. False when another
+// save is removing the file right now, or has removed it: the caller picks another name.
+bool lockAsOurs(int fd) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return errno != EWOULDBLOCK;  // where there are no locks, the save goes on without
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && info.st_nlink > 0;
+}
+
+// Removes the temporary files that killed saves of the file left in `folder`: those named after
+// it whose lock nobody holds. Whatever fails here is left for the next save.
+void removeLeftovers(const QByteArray& folder, const QByteArray& prefix) {
+    QList<QByteArray> found;
+    if (DIR* dir = ::opendir(folder.constData())) {
+        while (const dirent* entry = ::readdir(dir))
+            if (isTemporaryFileOf(QByteArray(entry->d_name), prefix))
+                found << QByteArray(entry->d_name);
+        ::closedir(dir);
+    }
+    for (const QByteArray& name : found) {
+        const QByteArray path = folder + '/' + name;
+        constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+        int fd = ::open(path.constData(), O_RDONLY | kFlags);
+        if (fd < 0)
+            fd = ::open(path.constData(), O_WRONLY | kFlags);
+        Descriptor file(fd);
+        struct stat held {};
+        struct stat named {};
+        if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
+            !S_ISREG(held.st_mode) || held.st_nlink == 0)
+            continue;
+        // Still the file that was locked, not one that took its name since.
+        if (::lstat(path.constData(), &named) == 0 && named.st_dev == held.st_dev &&
+            named.st_ino == held.st_ino)
+            ::unlink(path.constData());
+    }
+}
+
 }  // namespace
+
+DiskFileSystem::DiskFileSystem(Sync sync) : sync_(sync ? sync : ::fsync) {}
 
 ReadResult DiskFileSystem::readWholeFile(const QString& path) {
     if (path.isEmpty())
@@ -192,18 +268,28 @@ WriteResult DiskFileSystem::replaceFile(const QString& path, QByteArrayView byte
         return writeFailure(systemReason(ENOTDIR));
 
     // A hidden temporary file beside the target, so the final rename stays on one file system.
+    const QByteArray prefix = temporaryPrefix(baseName);
+    removeLeftovers(folder, prefix);
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = folder + "/." + baseName.left(200) + '.' + randomTag() + ".tmp";
+        temporary = folder + '/' + prefix + randomTag() + ".tmp";
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
                     exists ? 0600 : 0666);
+        if (fd < 0 && (errno == EACCES || errno == EPERM) && exists)
+            return writeInPlace(target, bytes);
         if (fd < 0 && errno != EEXIST)
             return writeFailure(systemReason(errno));
+        if (fd >= 0 && !lockAsOurs(fd)) {
+            ::close(fd);
+            fd = -1;
+        }
     }
     if (fd < 0)
         return writeFailure(systemReason(EEXIST));
     Descriptor file(fd);
+    // Keeps the lock when the file is closed to learn of late write errors, until the rename.
+    const Descriptor lock(::dup(fd));
 
     const auto fail = [&](int error) {
         if (file.get() >= 0)
@@ -222,7 +308,7 @@ WriteResult DiskFileSystem::replaceFile(const QString& path, QByteArrayView byte
     }
     if (!writeAll(file.get(), bytes.data(), bytes.size()))
         return fail(errno);
-    if (::fsync(file.get()) != 0)
+    if (sync_(file.get()) != 0)
         return fail(errno);
     struct stat written {};
     if (::fstat(file.get(), &written) != 0)
@@ -231,8 +317,14 @@ WriteResult DiskFileSystem::replaceFile(const QString& path, QByteArrayView byte
         return fail(EIO);
     if (!file.close())
         return fail(errno);
-    if (::rename(temporary.constData(), target.constData()) != 0)
+    if (::rename(temporary.constData(), target.constData()) != 0) {
+        // A folder where others' files may not be replaced (the sticky bit of /tmp).
+        if ((errno == EACCES || errno == EPERM) && exists) {
+            ::unlink(temporary.constData());
+            return writeInPlace(target, bytes);
+        }
         return fail(errno);
+    }
 
     // Make the new name itself durable; the data already is, so a failure here loses nothing.
     const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -240,6 +332,44 @@ WriteResult DiskFileSystem::replaceFile(const QString& path, QByteArrayView byte
         ::fsync(folderFd);
         ::close(folderFd);
     }
+    return {true, {}};
+}
+
+// The file may be written but its folder does not let it be replaced: the bytes go into the file
+// itself. Room for all of them is asked for first, so that a full disk fails before anything
+// changes; after that a failure may leave the file part old, part new.
+WriteResult DiskFileSystem::writeInPlace(const QByteArray& target, QByteArrayView bytes) {
+    Descriptor file(::open(target.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0)
+        return writeFailure(systemReason(errno));
+    const int fd = file.get();
+    if (!bytes.isEmpty() && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, bytes.size()) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS)
+        return writeFailure(systemReason(errno));
+
+    const auto damaged = [](int error) {
+        return WriteResult{false, systemReason(error), true};
+    };
+    if (::lseek(fd, 0, SEEK_SET) != 0 || !writeAll(fd, bytes.data(), bytes.size()))
+        return damaged(errno);
+    if (::ftruncate(fd, bytes.size()) != 0 || sync_(fd) != 0)
+        return damaged(errno);
+    // Read back what reached the file.
+    QByteArray back(bytes.size(), Qt::Uninitialized);
+    qsizetype total = 0;
+    while (total < back.size()) {
+        const ssize_t got =
+            ::pread(fd, back.data() + total, static_cast<size_t>(back.size() - total), total);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return damaged(got < 0 ? errno : EIO);
+        total += got;
+    }
+    if (back != bytes)
+        return damaged(EIO);
+    if (!file.close())
+        return damaged(errno);
     return {true, {}};
 }
 

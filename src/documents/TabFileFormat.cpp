@@ -2,6 +2,8 @@
 
 namespace fretloom {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Bytes 0x80 to 0x9F; the rest of the code page is Latin-1. The five undefined bytes keep the
@@ -10,6 +12,13 @@ constexpr char16_t kWindows1252From0x80[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+constexpr char16_t kByteOrderMark = 0xFEFF;
+
+bool startsWithUtf16Bom(QByteArrayView bytes) {
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
 
 bool isAscii(QByteArrayView bytes) {
     for (char byte : bytes)
@@ -128,12 +137,42 @@ QString withCrLfLineEnds(QString text) {
     return fixed;
 }
 
+namespace {
+
+// Every code unit after the byte-order mark as it stands, lone surrogate halves included.
+DecodedTab decodeUtf16(QByteArrayView bytes) {
+    DecodedTab decoded;
+    const bool little = bytes.startsWith("\xFF\xFE");
+    decoded.encoding = little ? TextEncoding::Utf16Le : TextEncoding::Utf16Be;
+    if (bytes.size() % 2 != 0) {
+        decoded.problem = u"It starts with the byte-order mark of UTF-16 but has an odd number "
+                          u"of bytes, so its last character is cut off; it was not opened, so "
+                          u"that no byte of it is lost."_s;
+        return decoded;
+    }
+    QString text(bytes.size() / 2 - 1, Qt::Uninitialized);
+    QChar* out = text.data();
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data()) + 2;
+    for (qsizetype i = 0; i < text.size(); ++i, in += 2)
+        *out++ = QChar(little ? char16_t(in[0] | in[1] << 8) : char16_t(in[0] << 8 | in[1]));
+    decoded.text = withCrLfLineEnds(std::move(text));
+    return decoded;
+}
+
+}  // namespace
+
 DecodedTab decodeTabFile(QByteArrayView bytes) {
+    if (startsWithUtf16Bom(bytes))
+        return decodeUtf16(bytes);
     DecodedTab decoded;
     if (!isAscii(bytes)) {
         if (std::optional<QString> text = decodeUtf8(bytes)) {
-            decoded.text = withCrLfLineEnds(std::move(*text));
             decoded.encoding = TextEncoding::Utf8;
+            if (bytes.startsWith(kUtf8Bom)) {
+                text->remove(0, 1);
+                decoded.encoding = TextEncoding::Utf8WithBom;
+            }
+            decoded.text = withCrLfLineEnds(std::move(*text));
             return decoded;
         }
     }
@@ -165,7 +204,32 @@ qsizetype replaceLoneSurrogates(QString& text) {
 
 }  // namespace
 
+namespace {
+
+// The text and one CR LF as UTF-16 behind its byte-order mark, every code unit as it is.
+EncodedTab encodeUtf16(QStringView tabText, TextEncoding encoding) {
+    const bool little = encoding == TextEncoding::Utf16Le;
+    QByteArray bytes((tabText.size() + 3) * 2, Qt::Uninitialized);
+    char* out = bytes.data();
+    const auto put = [&out, little](char16_t unit) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        *out++ = little ? low : high;
+        *out++ = little ? high : low;
+    };
+    put(kByteOrderMark);
+    for (QChar c : tabText)
+        put(c.unicode());
+    put(u'\r');
+    put(u'\n');
+    return {bytes, encoding};
+}
+
+}  // namespace
+
 EncodedTab encodeTabFile(QStringView tabText, TextEncoding current) {
+    if (current == TextEncoding::Utf16Le || current == TextEncoding::Utf16Be)
+        return encodeUtf16(tabText, current);
     if (current == TextEncoding::Windows1252) {
         const qsizetype size = tabText.size();
         QByteArray bytes(size + 2, Qt::Uninitialized);
@@ -189,16 +253,20 @@ EncodedTab encodeTabFile(QStringView tabText, TextEncoding current) {
         if (fits) {
             bytes[size] = '\r';
             bytes[size + 1] = '\n';
-            // Bytes that happen to be valid UTF-8 would come back as other characters.
-            if (ascii || !isValidUtf8(bytes))
+            // Bytes that happen to be valid UTF-8, or begin as a UTF-16 byte-order mark, would
+            // come back as other characters.
+            if (ascii || (!isValidUtf8(bytes) && !startsWithUtf16Bom(bytes)))
                 return {bytes, TextEncoding::Windows1252};
         }
     }
     QString text = tabText.toString();
     const qsizetype unstorable = replaceLoneSurrogates(text);
-    QByteArray bytes = text.toUtf8();
+    const bool marked =
+        current == TextEncoding::Utf8WithBom || text.startsWith(QChar(kByteOrderMark));
+    QByteArray bytes = marked ? QByteArray(kUtf8Bom) : QByteArray();
+    bytes += text.toUtf8();
     bytes += "\r\n";
-    return {bytes, TextEncoding::Utf8, unstorable};
+    return {bytes, marked ? TextEncoding::Utf8WithBom : TextEncoding::Utf8, unstorable};
 }
 
 }  // namespace fretloom

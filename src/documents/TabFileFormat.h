@@ -15,11 +15,18 @@ enum class TextEncoding {
     // reads and writes back byte for byte.
     Windows1252,
     Utf8,
+    // Files that begin with a byte-order mark are read by it and written back behind the same
+    // mark, which is not part of the text.
+    Utf8WithBom,
+    Utf16Le,
+    Utf16Be,
 };
 
 struct DecodedTab {
     QString text;
     TextEncoding encoding = TextEncoding::Windows1252;
+    // Why the bytes cannot be opened as a tab, as a sentence for the user; empty when they can.
+    QString problem;
 };
 
 struct EncodedTab {
@@ -43,13 +50,18 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes);
 // Every lone CR and lone LF becomes CR LF; CR LF pairs stay as they are.
 QString withCrLfLineEnds(QString text);
 
-// A file's bytes as tab text: UTF-8 when the bytes are valid UTF-8 and not plain ASCII,
-// otherwise Windows-1252. Line ends come out as CR LF.
+// A file's bytes as tab text. A UTF-16 byte-order mark makes it UTF-16 of that byte order, every
+// code unit kept as it is, lone halves of a surrogate pair included; an odd number of bytes
+// after it is refused, as no byte may be lost. Otherwise UTF-8 when the bytes are valid UTF-8
+// and not plain ASCII (with or without its byte-order mark), and Windows-1252 when not. Line
+// ends come out as CR LF.
 DecodedTab decodeTabFile(QByteArrayView bytes);
 
 // The file for a tab: its text and one CR LF. Windows-1252 when every character fits and the
-// bytes cannot be mistaken for UTF-8 when read back; otherwise UTF-8. A document whose current
-// encoding is UTF-8 stays UTF-8, so an opened file keeps its encoding.
+// bytes cannot be mistaken for UTF-8 or UTF-16 when read back; otherwise UTF-8. A document whose
+// current encoding is UTF-8 or one with a byte-order mark stays so, so an opened file keeps its
+// encoding. Text that begins with U+FEFF gets a byte-order mark in front in UTF-8, or the
+// character would be read back as the mark.
 EncodedTab encodeTabFile(QStringView tabText, TextEncoding current = TextEncoding::Windows1252);
 
 }  // namespace fretloom

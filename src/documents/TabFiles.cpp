@@ -45,6 +45,10 @@ bool TabFiles::openFile(const QString& path) {
         return false;
     }
     DecodedTab decoded = decodeTabFile(read.bytes);
+    if (!decoded.problem.isEmpty()) {
+        hell_.warn(u"Open"_s, u"Could not open \"%1\".\n\n%2"_s.arg(path, decoded.problem));
+        return false;
+    }
     view_.setTabText(decoded.text);
     currentPath_ = path;
     encoding_ = decoded.encoding;
@@ -94,16 +98,25 @@ bool TabFiles::writeTo(const QString& path) {
     EncodedTab encoded = encodeTabFile(view_.tabText(), encoding_);
     const WriteResult written = files_.replaceFile(path, encoded.bytes);
     if (!written.ok) {
-        hell_.warn(u"Save"_s, u"Could not save the tab to \"%1\".\n\n%2\nAny file of that name "
-                              u"was left as it was."_s.arg(path, written.reason));
+        const QString aftermath =
+            written.mayBeDamaged
+                ? u"The file may be damaged. The tab is still in the window: save it again, or "
+                  u"under another name with Save As."_s
+                : u"Any file of that name was left as it was."_s;
+        hell_.warn(u"Save"_s, u"Could not save the tab to \"%1\".\n\n%2\n%3"_s.arg(
+                                  path, written.reason, aftermath));
         return false;
     }
     encoding_ = encoded.encoding;
-    if (encoded.unstorableCharacters > 0) {
+    if (encoded.unstorableCharacters == 1) {
+        hell_.warn(u"Save"_s, u"The tab was saved to \"%1\", but one of its characters was half "
+                              u"of a character pair, which this file cannot hold; it was saved "
+                              u"as \uFFFD."_s.arg(path));
+    } else if (encoded.unstorableCharacters > 1) {
         hell_.warn(
             u"Save"_s,
             u"The tab was saved to \"%1\", but %2 of its characters were halves of a "
-            u"character pair that no text file can hold; they were saved as \uFFFD."_s.arg(path)
+            u"character pair, which this file cannot hold; they were saved as \uFFFD."_s.arg(path)
                 .arg(encoded.unstorableCharacters));
     }
     return true;

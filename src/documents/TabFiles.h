@@ -46,6 +46,8 @@ public:
     bool openFile(const QString& path);
     // ave1: `Saver` while untitled, `Saver1` otherwise.
     void save();
+    // Save As: always asks for the path, then saves as Save does; true when the file was written.
+    bool saveAs() { return Saver(); }
     // Saves under a name chosen in the save dialog; true when the file was written.
     bool Saver();
     // Saves under the current path without a dialog; true when the file was written.

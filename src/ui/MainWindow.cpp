@@ -163,10 +163,10 @@ void MainWindow::buildSheet() {
 }
 
 QAction* MainWindow::addMenuCommand(QMenu* menu, const char* name, const QString& caption,
-                                    Qt::Key key) {
+                                    Qt::Key key, Qt::KeyboardModifiers more) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(QKeySequence(Qt::CTRL | key));
+    action->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier | more, key)));
     return action;
 }
 
@@ -177,6 +177,7 @@ void MainWindow::buildMenus() {
     file->setObjectName(u"File"_s);
     pen1_ = addMenuCommand(file, "pen1", u"Open"_s, Qt::Key_O);
     ave1_ = addMenuCommand(file, "ave1", u"Save"_s, Qt::Key_S);
+    saveAs_ = addMenuCommand(file, "saveAs", u"Save As\u2026"_s, Qt::Key_S, Qt::ShiftModifier);
     xport1_ = addMenuCommand(file, "xport1", u"Export MIDI\u2026"_s, Qt::Key_E);
     rint1_ = addMenuCommand(file, "rint1", u"Print"_s, Qt::Key_P);
 
@@ -201,8 +202,8 @@ void MainWindow::buildMenus() {
     about_->setObjectName(u"About"_s);
     connect(about_, &QAction::triggered, this, &MainWindow::showAbout);
 
-    const QList<QAction*> commands = {pen1_, ave1_, xport1_, rint1_, fnt_,   chg_,
-                                      bg_,   tc_,   hider_,  con_,   deldel_};
+    const QList<QAction*> commands = {pen1_, ave1_, saveAs_, xport1_, rint1_, fnt_,
+                                      chg_,  bg_,   tc_,     hider_,  con_,   deldel_};
     auto* guard = new MenuShortcutGuard(commands, this);
     for (const auto& row : cells_)
         for (QLineEdit* cell : row)
@@ -226,6 +227,7 @@ void MainWindow::connectTabFiles() {
     tabFiles_ = std::make_unique<TabFiles>(*document_, *dialogs_, *files_);
     connect(pen1_, &QAction::triggered, this, [this] { tabFiles_->open(); });
     connect(ave1_, &QAction::triggered, this, [this] { tabFiles_->save(); });
+    connect(saveAs_, &QAction::triggered, this, [this] { tabFiles_->saveAs(); });
     connect(xport1_, &QAction::triggered, this, &MainWindow::exportMidiFile);
 }
 

@@ -98,7 +98,8 @@ private:
     // Tells a screen reader that Enter added a bar, and which.
     void announceBar();
     void connectTabFiles();
-    QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
+    QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key,
+                            Qt::KeyboardModifiers more = {});
 
     std::unique_ptr<DialogService> ownDialogs_;
     DialogService* dialogs_;
@@ -114,6 +115,7 @@ private:
 
     QAction* pen1_ = nullptr;
     QAction* ave1_ = nullptr;
+    QAction* saveAs_ = nullptr;
     QAction* xport1_ = nullptr;
     QAction* rint1_ = nullptr;
     QAction* fnt_ = nullptr;

@@ -1,48 +1,222 @@
 #include "ui/QtDialogService.h"
 
+#include <QAbstractItemView>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace fretloom {
 
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A warning over `parent`; names are shown as typed, never read as markup.
+void showWarning(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+// The home folder of a user, or nothing when there is no such user.
+QString homeOf(const QString& user) {
+    if (user.isEmpty())
+        return QDir::homePath();
+    const passwd* entry = ::getpwnam(QFile::encodeName(user).constData());
+    return entry && entry->pw_dir ? QFile::decodeName(entry->pw_dir) : QString();
+}
+
+// The paths a name typed into the file dialog can stand for: the name itself, in the dialog's
+// folder unless it starts with "/", and for a name that starts with "~" the home folder it names.
+QStringList readingsOf(const QString& typed, const QString& folder) {
+    if (typed.startsWith(u'/'))
+        return {typed};
+    QStringList readings{folder.endsWith(u'/') ? folder + typed : folder + u'/' + typed};
+    if (typed.startsWith(u'~')) {
+        const qsizetype slash = typed.indexOf(u'/');
+        const QString home = homeOf(typed.mid(1, slash < 0 ? -1 : slash - 1));
+        if (!home.isEmpty()) {
+            const QString path = slash < 0 ? home : home + typed.mid(slash);
+            if (!readings.contains(path))
+                readings << path;
+        }
+    }
+    return readings;
+}
+
+// Qt's own file dialog, taking what the user typed as one exact path. Qt's dialog reads text in
+// double quotes as a list of names in its folder ("a" "b"), so a name with quotes in it stood for
+// another file; here the name box always holds one name, whatever its characters, and a name
+// that could mean two files is asked for again.
+class ExactFileDialog : public QFileDialog {
+public:
+    ExactFileDialog(QWidget* parent, const FileDialogRequest& request, AcceptMode mode)
+        : QFileDialog(parent) {
+        // Qt's own dialog behaves the same on every desktop.
+        setOption(DontUseNativeDialog);
+        setNameFilter(request.filter);
+        setAcceptMode(mode);
+        setFileMode(mode == AcceptOpen ? ExistingFile : AnyFile);
+        // Asking before replacing is the default; no suffix is added to a name typed without one.
+        if (QLineEdit* box = nameBox()) {
+            // Qt's completion would select the files it reads out of quotes; the list shows the
+            // one file the name stands for instead, before the Open or Save button looks at it.
+            disconnect(box, SIGNAL(textChanged(QString)), this,
+                       SLOT(_q_autoCompleteFileName(QString)));
+            disconnect(box, SIGNAL(textChanged(QString)), this, SLOT(_q_updateOkButton()));
+            connect(box, &QLineEdit::textChanged, this,
+                    [this](const QString& typed) { selectInList(typed); });
+            connect(box, SIGNAL(textChanged(QString)), this, SLOT(_q_updateOkButton()));
+        }
+        if (!request.startPath.isEmpty())
+            selectFile(request.startPath);
+    }
+
+    const std::optional<QString>& chosen() const { return chosen_; }
+
+protected:
+    void accept() override {
+        QLineEdit* box = nameBox();
+        const QString typed = box ? box->text() : QString();
+        if (typed.isEmpty()) {
+            // Nothing typed: Qt goes by what is selected in the list.
+            QFileDialog::accept();
+            if (result() == Accepted && !selectedFiles().isEmpty())
+                chosen_ = selectedFiles().constFirst();
+            return;
+        }
+
+        const bool saving = acceptMode() == AcceptSave;
+        const QStringList readings = readingsOf(typed, directory().absolutePath());
+        QStringList possible;
+        for (const QString& path : readings) {
+            const QFileInfo info(path);
+            if (info.exists() || (saving && info.absoluteDir().exists()))
+                possible << path;
+        }
+        if (possible.isEmpty()) {
+            const QFileInfo first(readings.constFirst());
+            if (saving)
+                tell(u"The folder \"%1\" does not exist."_s.arg(first.absolutePath()));
+            else
+                tell(u"The file \"%1\" does not exist."_s.arg(first.absoluteFilePath()));
+            return;
+        }
+        if (possible.size() > 1) {
+            tell(
+                u"\"%1\" could be \"%2\" or \"%3\". Type the whole path of the one you mean."_s.arg(
+                    typed, possible[0], possible[1]));
+            return;
+        }
+
+        const QString path = possible.constFirst();
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            setDirectory(path);
+            box->clear();
+            return;
+        }
+        if (saving && !info.exists() && !fitsItsFolder(info))
+            return;
+        if (saving && info.exists() && !mayReplace(info.fileName()))
+            return;
+        chosen_ = path;
+        QDialog::accept();
+    }
+
+private:
+    QLineEdit* nameBox() const { return findChild<QLineEdit*>(u"fileNameEdit"_s); }
+
+    void tell(const QString& text) { showWarning(this, windowTitle(), text); }
+
+    bool mayReplace(const QString& name) {
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        u"%1 already exists.\nDo you want to replace it?"_s.arg(name),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setTextFormat(Qt::PlainText);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+
+    // Whether the folder takes a name this long; the dialog measures characters, the file
+    // system bytes.
+    bool fitsItsFolder(const QFileInfo& info) {
+        const long limit =
+            ::pathconf(QFile::encodeName(info.absolutePath()).constData(), _PC_NAME_MAX);
+        if (limit < 0 || QFile::encodeName(info.fileName()).size() <= limit)
+            return true;
+        tell(u"The name \"%1\" is longer than the %2 bytes a file name can have in \"%3\"."_s
+                 .arg(info.fileName())
+                 .arg(limit)
+                 .arg(info.absolutePath()));
+        return false;
+    }
+
+    void selectInList(const QString& typed) {
+        auto* view = findChild<QAbstractItemView*>(u"listView"_s);
+        auto* model = view ? qobject_cast<QFileSystemModel*>(view->model()) : nullptr;
+        if (!model)
+            return;
+        QModelIndex index;
+        if (!typed.isEmpty()) {
+            QStringList existing;
+            for (const QString& path : readingsOf(typed, directory().absolutePath()))
+                if (QFileInfo::exists(path))
+                    existing << path;
+            if (existing.size() == 1)
+                index = model->index(existing.constFirst());
+        }
+        QItemSelectionModel* selection = view->selectionModel();
+        if (index.isValid() && index.parent() == view->rootIndex()) {
+            if (!selection->isRowSelected(index.row(), index.parent()) ||
+                selection->selectedRows().size() != 1)
+                selection->select(index,
+                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        } else if (selection->hasSelection()) {
+            selection->clearSelection();
+        }
+    }
+
+    std::optional<QString> chosen_;
+};
+
+// Qt's file and colour dialogs keep the folders visited, their view and the custom colours in a
+// settings file of the user's (QtProject.conf) and read them back. The program keeps nothing
+// between runs, so those settings are pointed below a file, where no folder can ever be:
+// nothing is read and nothing is written.
+void keepNoDialogSettings() {
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+            QSettings::setPath(format, scope, u"/dev/null"_s);
+}
+
+}  // namespace
+
+QtDialogService::QtDialogService(QWidget* parent) : parent_(parent) {
+    keepNoDialogSettings();
+}
+
 std::optional<QString> QtDialogService::chooseFileToOpen(const FileDialogRequest& request) {
-    QFileDialog dialog(parent_, QString(), request.startPath, request.filter);
-    // Qt's own dialog behaves the same on every desktop.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (!request.startPath.isEmpty())
-        dialog.selectFile(request.startPath);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    ExactFileDialog dialog(parent_, request, QFileDialog::AcceptOpen);
+    dialog.exec();
+    return dialog.chosen();
 }
 
 std::optional<QString> QtDialogService::chooseFileToSave(const FileDialogRequest& request) {
-    QFileDialog dialog(parent_, QString(), request.startPath, request.filter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // Asking before replacing is the default; no suffix is added to a name typed without one.
-    if (!request.startPath.isEmpty())
-        dialog.selectFile(request.startPath);
-    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        const QString chosen = dialog.selectedFiles().constFirst();
-        // Qt's dialog takes a name in a folder that does not exist; ask again instead.
-        const QDir folder = QFileInfo(chosen).absoluteDir();
-        if (folder.exists())
-            return chosen;
-        QMessageBox::warning(&dialog, dialog.windowTitle(),
-                             QStringLiteral("The folder \"%1\" does not exist.")
-                                 .arg(QDir::toNativeSeparators(folder.path())));
-    }
-    return std::nullopt;
+    ExactFileDialog dialog(parent_, request, QFileDialog::AcceptSave);
+    dialog.exec();
+    return dialog.chosen();
 }
 
 std::optional<FontChoice> QtDialogService::chooseFont(const FontChoice& preset) {
@@ -98,7 +272,7 @@ Answer QtDialogService::ask(const Question& question) {
 }
 
 void QtDialogService::warn(const QString& title, const QString& text) {
-    QMessageBox::warning(parent_, title, text);
+    showWarning(parent_, title, text);
 }
 
 void QtDialogService::showAbout(const QString& title, const QString& text) {

@@ -6,10 +6,12 @@ class QWidget;
 
 namespace fretloom {
 
-// The dialog service with Qt's own dialogs, each modal to the given window.
+// The dialog service with Qt's own dialogs, each modal to the given window. The dialogs keep
+// nothing between runs: Qt's settings file of visited folders and custom colours is neither read
+// nor written.
 class QtDialogService : public DialogService {
 public:
-    explicit QtDialogService(QWidget* parent) : parent_(parent) {}
+    explicit QtDialogService(QWidget* parent);
 
     std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override;

@@ -3,10 +3,16 @@
 #include "support/Files.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fretloom {
@@ -181,6 +187,172 @@ TEST_F(DiskFileSystemTest, AFullDiskLeavesTheOldFileByteForByte) {
 TEST_F(DiskFileSystemTest, AFileSizeLimitLeavesTheOldFileByteForByte) {
     FileSizeLimit limit(4096);
     expectFailedReplaceLeavesOldFile(disk, folder.path(), u"File too large."_s);
+}
+
+int failToSync(int) {
+    errno = EIO;
+    return -1;
+}
+
+TEST_F(DiskFileSystemTest, ADiskThatFailsToSyncFailsTheSaveAndLeavesTheOldFile) {
+    DiskFileSystem failing(failToSync);
+    expectFailedReplaceLeavesOldFile(failing, folder.path(), u"Input/output error."_s);
+}
+
+// Runs `act` in a child process as the user nobody, who owns none of the test's files, and gives
+// its exit status.
+int asAnotherUser(const std::function<int()>& act) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(255);
+        ::_exit(act());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+QString makeFolder(const QString& parent, const QString& name, mode_t mode) {
+    const QString path = parent + u'/' + name;
+    if (!QDir(parent).mkdir(name) || ::chmod(QFile::encodeName(path).constData(), mode) != 0)
+        ADD_FAILURE() << "could not make " << path.toStdString();
+    return path;
+}
+
+QString makeFile(const QString& folder, const QString& name, uid_t owner, mode_t mode) {
+    const QString path = folder + u'/' + name;
+    const QByteArray encoded = QFile::encodeName(path);
+    if (!writeBytes(path, "old") || ::chown(encoded.constData(), owner, owner) != 0 ||
+        ::chmod(encoded.constData(), mode) != 0)
+        ADD_FAILURE() << "could not make " << path.toStdString();
+    return path;
+}
+
+TEST_F(DiskFileSystemTest, AnotherUserWritesOnlyTheFilesHeMayWriteInPlaceWhereNeeded) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
+    constexpr uid_t kNobody = 65534;
+    // A folder he may write, holding root's file he may only read: renaming over it would work.
+    const QString open = makeFolder(folder.path(), u"open"_s, 0777);
+    const QString roots = makeFile(open, u"roots.txt"_s, 0, 0644);
+    // Root's folder, holding his files: he may write them but not replace them.
+    const QString closed = makeFolder(folder.path(), u"closed"_s, 0755);
+    const QString his = makeFile(closed, u"his.txt"_s, kNobody, 0644);
+    const QString failing = makeFile(closed, u"failing.txt"_s, kNobody, 0644);
+    // A folder like /tmp, where only a file's owner may replace it, holding a file all may write.
+    const QString sticky = makeFolder(folder.path(), u"sticky"_s, 01777);
+    const QString shared = makeFile(sticky, u"shared.txt"_s, 0, 0666);
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(his).constData(), &before), 0);
+
+    const int faults = asAnotherUser([&] {
+        DiskFileSystem disk;
+        DiskFileSystem failingDisk(failToSync);
+        int bits = 0;
+        const WriteResult refused = disk.replaceFile(roots, "new\r\n");
+        if (refused.ok || refused.reason != u"Permission denied."_s || refused.mayBeDamaged)
+            bits |= 1;
+        if (!disk.replaceFile(his, "new\r\n").ok)
+            bits |= 2;
+        if (!disk.replaceFile(shared, "new\r\n").ok)
+            bits |= 4;
+        const WriteResult damaged = failingDisk.replaceFile(failing, "new\r\n");
+        if (damaged.ok || damaged.reason != u"Input/output error."_s || !damaged.mayBeDamaged)
+            bits |= 8;
+        return bits;
+    });
+    EXPECT_EQ(faults, 0);
+    EXPECT_EQ(readBytes(roots), QByteArray("old"));
+    EXPECT_EQ(readBytes(his), QByteArray("new\r\n"));
+    EXPECT_EQ(readBytes(shared), QByteArray("new\r\n"));
+    // Written where it is: the same file, nothing left beside it.
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(his).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(entries(open), QStringList{u"roots.txt"_s});
+    EXPECT_EQ(entries(closed), (QStringList{u"failing.txt"_s, u"his.txt"_s}));
+    EXPECT_EQ(entries(sticky), QStringList{u"shared.txt"_s});
+}
+
+int dieAtOnce(int) {
+    ::raise(SIGKILL);
+    return 0;
+}
+
+int waitForEver(int) {
+    for (;;)
+        ::pause();
+}
+
+// Starts saving to `path` in a child process whose save stops at `sync`, once the temporary file
+// holds every byte: `dieAtOnce` leaves it as a kill or a power loss would. Gives the child and the
+// file it left.
+std::pair<pid_t, QString> startASave(const QString& path, DiskFileSystem::Sync sync) {
+    const QString folder = QFileInfo(path).path();
+    const QStringList before = entries(folder);
+    // A child starts from the random state of this process; moving it on gives each child other
+    // temporary names, as separate programs would have.
+    QRandomGenerator::global()->generate();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        DiskFileSystem stopping(sync);
+        stopping.replaceFile(path, QByteArray(4096, '-'));
+        ::_exit(0);
+    }
+    for (int wait = 0; wait < 1000; ++wait) {
+        for (const QString& entry : entries(folder))
+            if (!before.contains(entry) && QFileInfo(folder + u'/' + entry).size() == 4096)
+                return {child, entry};
+        QThread::msleep(10);
+    }
+    ADD_FAILURE() << "the save never wrote its temporary file";
+    return {child, QString()};
+}
+
+void endChild(pid_t child) {
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+}
+
+TEST_F(DiskFileSystemTest, ASaveRemovesWhatKilledSavesOfThatFileLeftAndNothingElse) {
+    // Names so long that their temporary files carry only their start.
+    const QString longName = QString(250, u'a');
+    const QString longOther = QString(249, u'a') + u'b';
+    std::map<QString, QStringList> leftovers;
+    for (const QString& name :
+         {u"riff.txt"_s, u"riff.txt"_s, u"riff.txt2"_s, longName, longName, longOther}) {
+        const auto [child, left] = startASave(file(name), dieAtOnce);
+        endChild(child);
+        leftovers[name] << left;
+    }
+    // Look-alikes of other shapes, and a folder of the very shape.
+    const QString tag = leftovers[u"riff.txt"_s][0].right(12).left(8);
+    for (const QString& lookAlike : {u".riff.txt.abcdefg.tmp"_s, u"riff.txt."_s + tag + u".tmp"_s})
+        ASSERT_TRUE(writeBytes(file(lookAlike), "mine"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u".riff.txt.folder01.tmp"_s));
+
+    // A save of the same file still running: its temporary file stays.
+    const auto [running, itsFile] = startASave(file(u"riff.txt"_s), waitForEver);
+    QStringList expected = entries(folder.path());
+    for (const QString& name : {u"riff.txt"_s, longName}) {
+        ASSERT_TRUE(disk.replaceFile(file(name), "tab\r\n").ok);
+        for (const QString& left : leftovers[name])
+            expected.removeOne(left);
+        expected << name;
+        expected.sort();
+        EXPECT_EQ(entries(folder.path()), expected);
+    }
+    // Once it is killed, the next save removes what it left.
+    endChild(running);
+    ASSERT_TRUE(disk.replaceFile(file(u"riff.txt"_s), "tab\r\n").ok);
+    expected.removeOne(itsFile);
+    EXPECT_EQ(entries(folder.path()), expected);
+    EXPECT_EQ(readBytes(file(u"riff.txt"_s)), QByteArray("tab\r\n"));
 }
 
 }  // namespace

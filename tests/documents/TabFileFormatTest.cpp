@@ -89,11 +89,42 @@ TEST(Utf8, AcceptsOnlyStrictUtf8) {
 }
 
 TEST(DecodeTabFile, ValidUtf8WithNonAsciiBytesIsReadAsUtf8) {
-    const DecodedTab tab = decodeTabFile("\xEF\xBB\xBF"
-                                         "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB8\r\n");
+    const DecodedTab tab = decodeTabFile("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB8\r\n");
     EXPECT_EQ(tab.encoding, TextEncoding::Utf8);
-    // The byte-order mark stays, so the file writes back as it was.
-    EXPECT_EQ(tab.text, u"\uFEFFcaf\u00E9 \u20AC \U0001F3B8\r\n"_s);
+    EXPECT_EQ(tab.text, u"caf\u00E9 \u20AC \U0001F3B8\r\n"_s);
+}
+
+TEST(DecodeTabFile, AByteOrderMarkNamesTheEncodingAndIsNoPartOfTheText) {
+    struct Case {
+        QByteArray bytes;
+        TextEncoding encoding;
+        QString text;
+    };
+    // "é", a lone LF, a G clef (a surrogate pair) and a lone high surrogate half.
+    const Case cases[] = {
+        {"\xEF\xBB\xBF\xC3\xA9\n\xF0\x9D\x84\x9E", TextEncoding::Utf8WithBom,
+         u"\u00E9\r\n\U0001D11E"_s},
+        {QByteArray("\xFF\xFE\xE9\x00\n\x00\x34\xD8\x1E\xDD\x00\xD8", 12), TextEncoding::Utf16Le,
+         u"\u00E9\r\n\U0001D11E"_s + QChar(0xD800)},
+        {QByteArray("\xFE\xFF\x00\xE9\x00\n\xD8\x34\xDD\x1E\xD8\x00", 12), TextEncoding::Utf16Be,
+         u"\u00E9\r\n\U0001D11E"_s + QChar(0xD800)},
+        // Only the first mark is the file's; a second is a character of the text.
+        {QByteArray("\xFF\xFE\xFF\xFE", 4), TextEncoding::Utf16Le, u"\uFEFF"_s},
+        // Not UTF-8 after all: every byte a character, the mark's three included.
+        {"\xEF\xBB\xBF\xE9", TextEncoding::Windows1252, u"\u00EF\u00BB\u00BF\u00E9"_s},
+    };
+    for (const Case& c : cases) {
+        const DecodedTab tab = decodeTabFile(c.bytes);
+        EXPECT_EQ(tab.encoding, c.encoding) << c.bytes.toHex(' ').constData();
+        EXPECT_EQ(tab.text, c.text) << c.bytes.toHex(' ').constData();
+        EXPECT_TRUE(tab.problem.isEmpty());
+    }
+    // An odd byte after UTF-16 would be lost on saving: such a file is not opened.
+    for (const QByteArray& odd : {QByteArray("\xFF\xFE"
+                                             "a\0b",
+                                             5),
+                                  QByteArray("\xFE\xFF\0", 3)})
+        EXPECT_TRUE(decodeTabFile(odd).problem.contains(u"odd number of bytes"_s));
 }
 
 TEST(DecodeTabFile, AsciiAndInvalidUtf8AreReadAsWindows1252ByteForCharacter) {
@@ -154,9 +185,12 @@ TEST(EncodeTabFile, WritesUtf8WhenACharacterDoesNotFit) {
 
 TEST(EncodeTabFile, WritesUtf8WhereWindows1252BytesWouldReadBackAsOtherCharacters) {
     // "Ã©" is C3 A9 in Windows-1252, which reads as "é" in UTF-8.
-    const EncodedTab tab = encodeTabFile(u"\u00C3\u00A9");
-    EXPECT_EQ(tab.encoding, TextEncoding::Utf8);
-    EXPECT_EQ(decodeTabFile(tab.bytes).text, u"\u00C3\u00A9\r\n"_s);
+    // "ÿþ" and "þÿ" begin as FF FE and FE FF, the byte-order marks of UTF-16.
+    for (const QString& text : {u"\u00C3\u00A9"_s, u"\u00FF\u00FEa"_s, u"\u00FE\u00FF\u00E9"_s}) {
+        const EncodedTab tab = encodeTabFile(text);
+        EXPECT_EQ(tab.encoding, TextEncoding::Utf8);
+        EXPECT_EQ(decodeTabFile(tab.bytes).text, text + u"\r\n"_s);
+    }
 }
 
 TEST(EncodeTabFile, ADocumentFromAUtf8FileStaysUtf8) {
@@ -168,9 +202,10 @@ TEST(EncodeTabFile, ADocumentFromAUtf8FileStaysUtf8) {
 // Characters from every corner: ASCII, line ends, Latin-1, the code page's own, the five
 // undefined bytes, C1 controls it lacks, other scripts and a character outside the BMP.
 QString randomText(QRandomGenerator& random, int length) {
-    static const QString pool = u"ab |-09\t\r\n\u0000\u007F\u00A0\u00C3\u00A9\u00FF\u20AC\u0081"
-                                u"\u008D\u201A\u0178\u0085\u0100\u2192\u4E2D\uFEFF"_s +
-                                QString::fromUtf16(u"\U0001F3B8");
+    static const QString pool =
+        u"ab |-09\t\r\n\u0000\u007F\u00A0\u00C3\u00A9\u00FE\u00FF\u20AC\u0081"
+        u"\u008D\u201A\u0178\u0085\u0100\u2192\u4E2D\uFEFF"_s +
+        QString::fromUtf16(u"\U0001F3B8");
     QString text;
     while (text.size() < length) {
         const int i = random.bounded(int(pool.size()));
@@ -187,7 +222,9 @@ TEST(TabFileFormat, TextsComeBackWithOneMoreCrLf) {
     for (int round = 0; round < 2000; ++round) {
         const QString text = decodeTabFile(randomText(random, random.bounded(12)).toUtf8())
                                  .text;  // CR LF line ends only
-        for (TextEncoding current : {TextEncoding::Windows1252, TextEncoding::Utf8}) {
+        for (TextEncoding current :
+             {TextEncoding::Windows1252, TextEncoding::Utf8, TextEncoding::Utf8WithBom,
+              TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
             const EncodedTab encoded = encodeTabFile(text, current);
             ASSERT_EQ(decodeTabFile(encoded.bytes).text, text + u"\r\n"_s)
                 << encoded.bytes.toHex().constData();

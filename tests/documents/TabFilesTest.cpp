@@ -89,12 +89,48 @@ TEST_F(TabFilesTest, CharactersNoFileCanHoldAreSavedAsReplacementsAndTheUserIsTo
     saveAs(file(u"odd.txt"_s));
     EXPECT_EQ(readBytes(file(u"odd.txt"_s)), QString(u"a\uFFFDb\uFFFD\U0001D11E\r\n"_s).toUtf8());
     EXPECT_EQ(view.shownTitle, u"Fretloom - ("_s + file(u"odd.txt"_s) + u')');
-    expectOneWarning(u"Save"_s, file(u"odd.txt"_s), u"2 of its characters"_s);
+    expectOneWarning(u"Save"_s, file(u"odd.txt"_s), u"2 of its characters were halves"_s);
+
+    dialogs.warnings.clear();
+    view.text = u"one "_s + QChar(0xDBFF);
+    files.save();
+    EXPECT_EQ(readBytes(file(u"odd.txt"_s)), QString(u"one \uFFFD\r\n"_s).toUtf8());
+    expectOneWarning(u"Save"_s, file(u"odd.txt"_s), u"one of its characters was half"_s);
 
     view.text = u"\U0001D11E only whole pairs"_s;
     dialogs.warnings.clear();
     files.save();
     EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+TEST_F(TabFilesTest, AFileWithAByteOrderMarkIsSavedBackInItsEncoding) {
+    // "é", a G clef, and in UTF-16 a lone surrogate half, which UTF-16 holds as it is.
+    const QByteArray files16[] = {QByteArray("\xEF\xBB\xBF\xC3\xA9\xF0\x9D\x84\x9E\r\n"),
+                                  QByteArray("\xFF\xFE\xE9\0\x34\xD8\x1E\xDD\x00\xD8\r\0\n\0", 14),
+                                  QByteArray("\xFE\xFF\0\xE9\xD8\x34\xDD\x1E\xD8\x00\0\r\0\n", 14)};
+    view.text = u"mine"_s;  // so each Open asks first
+    const QByteArray lineEnds[] = {"\r\n", QByteArray("\r\0\n\0", 4), QByteArray("\0\r\0\n", 4)};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(writeBytes(file(u"marked.txt"_s), files16[i]));
+        dialogs.questionAnswers.push_back(Answer::No);
+        dialogs.openAnswers.push_back(file(u"marked.txt"_s));
+        files.open();
+        EXPECT_TRUE(view.text.startsWith(u"\u00E9\U0001D11E"_s)) << i;
+        files.save();
+        EXPECT_EQ(readBytes(file(u"marked.txt"_s)), files16[i] + lineEnds[i]) << i;
+    }
+    EXPECT_TRUE(dialogs.warnings.empty());
+
+    // One byte more than UTF-16 can hold: not opened, so that byte is not lost by a save.
+    const QString title = view.shownTitle;
+    ASSERT_TRUE(writeBytes(file(u"cut.txt"_s), QByteArray("\xFF\xFE"
+                                                          "a\0b",
+                                                          5)));
+    dialogs.questionAnswers.push_back(Answer::No);
+    dialogs.openAnswers.push_back(file(u"cut.txt"_s));
+    files.open();
+    expectNothingChanged(view.text, title, file(u"marked.txt"_s));
+    expectOneWarning(u"Open"_s, file(u"cut.txt"_s), u"odd number of bytes"_s);
 }
 
 TEST_F(TabFilesTest, CancellingTheSaveDialogWritesNothingAndKeepsTheTitle) {
@@ -275,6 +311,26 @@ TEST_F(TabFilesTest, AFailedSaveWarnsAndKeepsPathAndTitle) {
         expectOneWarning(u"Save"_s, c.path, c.reason);
     }
     EXPECT_EQ(entries(folder.path()), QStringList{u"folder.txt"_s});
+}
+
+// A disk where writing a file in place failed half-way.
+class HalfWrittenDisk : public DiskFileSystem {
+public:
+    WriteResult replaceFile(const QString&, QByteArrayView) override {
+        return {false, u"Input/output error."_s, true};
+    }
+};
+
+TEST_F(TabFilesTest, ASaveThatMayHaveDamagedTheFileSaysSoAndKeepsTheTab) {
+    HalfWrittenDisk halfWritten;
+    TabFiles failing(view, dialogs, halfWritten);
+    view.text = u"tab"_s;
+    dialogs.saveAnswers.push_back(file(u"riff.txt"_s));
+    failing.save();
+    expectNothingChanged(u"tab"_s, kUntitled, QString());
+    expectOneWarning(u"Save"_s, file(u"riff.txt"_s), u"Input/output error."_s);
+    EXPECT_TRUE(dialogs.warnings[0].second.contains(u"The file may be damaged. The tab is still in "
+                                                    u"the window"_s));
 }
 
 TEST_F(TabFilesTest, InvalidUtf8OpensOneByteOneCharacterAndSavesBackAsItWas) {

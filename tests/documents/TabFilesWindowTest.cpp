@@ -10,8 +10,10 @@
 #include "ui/WindowDocument.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -73,18 +75,30 @@ QWidget* keyboardTarget(QWidget* focus) {
     return focus;
 }
 
-// Types a path into Qt's file dialog as a user would and presses Return.
-void typeIntoFileDialog(QFileDialog* dialog, const QString& path) {
-    // A dialog that stays up would block the test for ever.
+// Gives the file name box of Qt's file dialog the keyboard, as a user clicking it would.
+QLineEdit* focusNameBox(QFileDialog* dialog) {
+    // A dialog that stays up would block the test for ever: after 20 s, whatever is on top of
+    // it is closed, and then the dialog itself.
     QPointer<QFileDialog> stillUp(dialog);
     QTimer::singleShot(20000, dialog, [stillUp] {
-        if (stillUp && stillUp->isVisible()) {
-            ADD_FAILURE() << "the file dialog did not take the name";
-            stillUp->reject();
-        }
+        if (!stillUp || !stillUp->isVisible())
+            return;
+        ADD_FAILURE() << "the file dialog did not take the name";
+        auto* closer = new QTimer(stillUp);
+        QObject::connect(closer, &QTimer::timeout, [stillUp] {
+            QWidget* top = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QDialog*>(top); box && box != stillUp)
+                box->reject();
+            else if (stillUp)
+                stillUp->reject();
+        });
+        closer->start(200);
     });
     auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
-    ASSERT_NE(name, nullptr);
+    if (!name) {
+        ADD_FAILURE() << "the file dialog has no name box";
+        return nullptr;
+    }
     // Keys reach the name box only while the dialog is active and the box has the focus; the
     // dialog also reads what is typed differently without it. The offscreen platform may still
     // hand the activation back to the main window after the dialog came up, where a window
@@ -97,10 +111,67 @@ void typeIntoFileDialog(QFileDialog* dialog, const QString& path) {
     }
     if (!name->hasFocus())
         ADD_FAILURE() << "the file name box never had the focus";
+    return name;
+}
+
+// Types a path into Qt's file dialog as a user would, any character of it, and presses Return.
+void typeIntoFileDialog(QFileDialog* dialog, const QString& path) {
+    QLineEdit* name = focusNameBox(dialog);
+    if (!name) {
+        dialog->reject();
+        return;
+    }
     QTest::keyClick(keyboardTarget(name), Qt::Key_A, Qt::ControlModifier);
-    for (QChar c : path)
-        QTest::keyClick(keyboardTarget(name), c.toLatin1());
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (path[i].unicode() < 0x80) {
+            QTest::keyClick(keyboardTarget(name), path[i].toLatin1());
+            continue;
+        }
+        // A character no key of the keyboard has, as an input method hands it over.
+        QString character(path[i]);
+        if (path[i].isHighSurrogate() && i + 1 < path.size())
+            character += path[++i];
+        QTest::sendKeyEvent(QTest::Click, keyboardTarget(name), Qt::Key_unknown, character,
+                            Qt::NoModifier);
+    }
     QTest::keyClick(keyboardTarget(name), Qt::Key_Return);
+}
+
+// Clicks the button of a message box; the box fails the test if it has no such button.
+void clickButton(QMessageBox* box, QMessageBox::StandardButton which) {
+    if (QAbstractButton* button = box->button(which)) {
+        QTest::mouseClick(button, Qt::LeftButton);
+    } else {
+        ADD_FAILURE() << "no such button on " << box->text().toStdString();
+        box->reject();
+    }
+}
+
+// Clicks a file in the dialog's list, once the dialog has read its folder, and presses Return.
+void clickFileInDialog(QFileDialog* dialog, const QString& path) {
+    QAbstractItemView* view = nullptr;
+    // The list and the detail view show the same folder; one of them is up.
+    for (const QString& name : {u"listView"_s, u"treeView"_s})
+        if (auto* candidate = dialog->findChild<QAbstractItemView*>(name);
+            candidate && candidate->isVisible())
+            view = candidate;
+    auto* model = view ? qobject_cast<QFileSystemModel*>(view->model()) : nullptr;
+    QModelIndex index;
+    for (int wait = 0; wait < 200 && model; ++wait) {
+        index = model->index(path);
+        if (index.isValid() && view->visualRect(index).isValid())
+            break;
+        QTest::qWait(20);
+    }
+    if (!index.isValid()) {
+        ADD_FAILURE() << "the dialog never listed " << path.toStdString();
+        dialog->reject();
+        return;
+    }
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->visualRect(index).center());
+    QTest::keyClick(view, Qt::Key_Return);
 }
 
 TEST(TabFilesThroughTheRealDialogs, TheWorkedExampleTypedAndSavedGivesThe327ByteFile) {
@@ -154,29 +225,148 @@ TEST(TabFilesThroughTheRealDialogs, TheWorkedExampleTypedAndSavedGivesThe327Byte
     EXPECT_EQ(window.tabBox()->exactText(), QString::fromLatin1(saved));
 }
 
-TEST(TabFilesThroughTheRealDialogs, TheSaveDialogTakesNoNameInAMissingFolder) {
+TEST(TabFilesThroughTheRealDialogs, TheSaveDialogAsksAgainForANameThatGivesNoOnePath) {
     QTemporaryDir folder;
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"~"_s));
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
     QWidget owner;
     showAndActivate(owner);
     QtDialogService dialogs(&owner);
-    const QString missing = folder.filePath(u"gone/riff.txt"_s);
-    const QString good = folder.filePath(u"riff"_s);
+    const QString tooLong = QString(128, u'\u00E9');  // 256 bytes
 
+    struct Attempt {
+        QString typed;
+        QString warning;
+    };
+    const std::vector<Attempt> attempts = {
+        {folder.filePath(u"gone/riff.txt"_s),
+         u"The folder \"%1\" does not exist."_s.arg(folder.filePath(u"gone"_s))},
+        // A folder "~" here, and the home folder.
+        {u"~/riff.txt"_s,
+         u"\"~/riff.txt\" could be \"%1\" or \"%2\". Type the whole path of the "
+         u"one you mean."_s.arg(folder.filePath(u"~/riff.txt"_s), home.filePath(u"riff.txt"_s))},
+        {tooLong,
+         u"The name \"%1\" is longer than the 255 bytes a file name can have in \"%2\"."_s.arg(
+             tooLong, folder.path())},
+        {u"riff"_s, QString()}};
     ModalWatch watch;
-    QString warning;
-    watch.when<QFileDialog>([&](QFileDialog* dialog) {
-        watch.when<QMessageBox>([&](QMessageBox* box) {
-            warning = box->text();
-            watch.when<QFileDialog>([&](QFileDialog* again) { typeIntoFileDialog(again, good); });
-            QTest::keyClick(box, Qt::Key_Return);
+    QStringList warnings;
+    std::function<void(std::size_t)> attempt = [&](std::size_t i) {
+        watch.when<QFileDialog>([&, i](QFileDialog* dialog) {
+            if (i + 1 < attempts.size()) {
+                watch.when<QMessageBox>([&, i](QMessageBox* box) {
+                    warnings << box->text();
+                    attempt(i + 1);
+                    QTest::keyClick(box, Qt::Key_Return);
+                });
+            }
+            typeIntoFileDialog(dialog, attempts[i].typed);
         });
-        typeIntoFileDialog(dialog, missing);
-    });
+    };
+    attempt(0);
     const std::optional<QString> chosen =
-        dialogs.chooseFileToSave({u"Text Tab Files (*.txt)"_s, QString()});
-    EXPECT_EQ(warning, u"The folder \"%1\" does not exist."_s.arg(folder.filePath(u"gone"_s)));
-    // The name is taken as typed, with no extension added.
-    EXPECT_EQ(chosen, std::optional<QString>(good));
+        dialogs.chooseFileToSave({u"Text Tab Files (*.txt)"_s, folder.filePath(u"start.txt"_s)});
+    qputenv("HOME", oldHome);
+    ASSERT_EQ(warnings.size(), qsizetype(attempts.size() - 1));
+    for (std::size_t i = 0; i + 1 < attempts.size(); ++i)
+        EXPECT_EQ(warnings[qsizetype(i)], attempts[i].warning);
+    // The name is taken as typed, in the dialog's folder, with no extension added.
+    EXPECT_EQ(chosen, std::optional<QString>(folder.filePath(u"riff"_s)));
+}
+
+// Files a dialog that read quotes, brackets or spaces in its own way would write instead.
+const QStringList kDecoys = {u"riff"_s, u"quoted"_s, u" it's.txt"_s, u"my "_s, u"spaced"_s};
+
+void writeDecoys(const QString& folder) {
+    for (const QString& decoy : kDecoys)
+        ASSERT_TRUE(writeBytes(folder + u'/' + decoy, "decoy"));
+}
+
+void expectDecoysAlone(const QString& folder) {
+    for (const QString& decoy : kDecoys)
+        EXPECT_EQ(readBytes(folder + u'/' + decoy), QByteArray("decoy")) << decoy.toStdString();
+}
+
+// After a dialog the offscreen platform has no window manager to hand the focus back.
+void backToTheTabBox(MainWindow& window) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.tabBox()->setFocus();
+}
+
+TEST(TabFilesThroughTheRealDialogs, EveryNameTypedIntoTheSaveDialogIsTheFileWritten) {
+    QTemporaryDir folder;
+    writeDecoys(folder.path());
+    // 127 two-byte characters and one more byte: the longest name a file may have here.
+    const QString longest = QString(127, u'\u00E9') + u'x';
+    ASSERT_EQ(QFile::encodeName(longest).size(), 255);
+    const QStringList names = {u"plain.txt"_s,  u"my \"riff\" it's.txt"_s,
+                               u"\"quoted\""_s, u"[*] riff [1].txt"_s,
+                               u"  spaced  "_s, u"\u00E9t\u00E9 \u266B \U0001F3B8.txt"_s,
+                               longest};
+    MainWindow window;  // Qt's own dialogs
+    showAndActivate(window);
+    window.tabBox()->setExactText(u"tab"_s);
+    ModalWatch watch;
+    for (const QString& name : names) {
+        const QString path = folder.filePath(name);
+        watch.when<QFileDialog>([&](QFileDialog* dialog) { typeIntoFileDialog(dialog, path); });
+        backToTheTabBox(window);
+        press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(readBytes(path), QByteArray("tab\r\n")) << name.toStdString();
+        EXPECT_EQ(window.title(), u"Fretloom - ("_s + path + u')');
+    }
+    expectDecoysAlone(folder.path());
+    EXPECT_EQ(entries(folder.path()).size(), kDecoys.size() + names.size());
+}
+
+TEST(TabFilesThroughTheRealDialogs, AFileWithQuotesInItsNameOpensAndIsSavedBackAfterYes) {
+    QTemporaryDir folder;
+    writeDecoys(folder.path());
+    const QString path = folder.filePath(u"my \"riff\" it's.txt"_s);
+    ASSERT_TRUE(writeBytes(path, "old\r\n"));
+    MainWindow window;
+    showAndActivate(window);
+
+    // Picked with the mouse in the open dialog.
+    ModalWatch watch;
+    watch.when<QFileDialog>([&](QFileDialog* dialog) {
+        typeIntoFileDialog(dialog, folder.path());  // Return on a folder goes into it
+        clickFileInDialog(dialog, path);
+    });
+    backToTheTabBox(window);
+    press(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(window.tabBox()->exactText(), u"old\r\n"_s);
+    ASSERT_EQ(window.title(), u"Fretloom - ("_s + path + u')');
+
+    // Yes to the question: the save dialog holds the file's name, and Return keeps it.
+    window.tabBox()->setExactText(u"edited"_s);
+    QString prefilled;
+    QString replaceQuestion;
+    watch.when<QMessageBox>([&](QMessageBox* question) {
+        watch.when<QFileDialog>([&](QFileDialog* dialog) {
+            watch.when<QMessageBox>([&](QMessageBox* replace) {
+                replaceQuestion = replace->text();
+                watch.when<QFileDialog>([](QFileDialog* open) { open->reject(); });
+                clickButton(replace, QMessageBox::Yes);
+            });
+            if (QLineEdit* name = focusNameBox(dialog)) {
+                prefilled = name->text();
+                QTest::keyClick(keyboardTarget(name), Qt::Key_Return);
+            }
+        });
+        clickButton(question, QMessageBox::Yes);
+    });
+    backToTheTabBox(window);
+    press(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(prefilled, u"my \"riff\" it's.txt"_s);
+    EXPECT_TRUE(replaceQuestion.startsWith(u"my \"riff\" it's.txt already exists."_s))
+        << replaceQuestion.toStdString();
+    EXPECT_EQ(readBytes(path), QByteArray("edited\r\n"));
+    EXPECT_EQ(window.title(), u"Fretloom - ("_s + path + u')');
+    expectDecoysAlone(folder.path());
 }
 
 class TabFilesWindowTest : public ::testing::Test {
@@ -208,6 +398,29 @@ TEST_F(TabFilesWindowTest, CtrlOLoadsAFileAndCtrlSWritesItBackWithTheUsersEdits)
     clickMenu(window, u"File"_s, u"Save"_s);
     EXPECT_TRUE(dialogs.saveRequests.empty());
     EXPECT_EQ(readBytes(file(u"song.txt"_s)), QByteArray("e  |-0-|\r\n\xA0x\r\nriff\r\n\r\n"));
+}
+
+TEST_F(TabFilesWindowTest, SaveAsAlwaysAsksAndSaveThenWritesToTheNewPath) {
+    ASSERT_TRUE(writeBytes(file(u"song.txt"_s), "song\r\n"));
+    dialogs.openAnswers.push_back(file(u"song.txt"_s));
+    press(Qt::Key_O, Qt::ControlModifier);
+
+    // Cancelled: nothing is written and the title stays.
+    dialogs.saveAnswers.push_back(std::nullopt);
+    press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs.saveRequests[0].startPath, file(u"song.txt"_s));
+    EXPECT_EQ(shownTitle(), u"Fretloom - ("_s + file(u"song.txt"_s) + u')');
+
+    dialogs.saveAnswers.push_back(file(u"copy.txt"_s));
+    clickMenu(window, u"File"_s, u"Save As\u2026"_s);
+    EXPECT_EQ(readBytes(file(u"copy.txt"_s)), QByteArray("song\r\n\r\n"));
+    EXPECT_EQ(shownTitle(), u"Fretloom - ("_s + file(u"copy.txt"_s) + u')');
+    window.tabBox()->setExactText(u"edited"_s);
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.saveRequests.size(), 2u);
+    EXPECT_EQ(readBytes(file(u"copy.txt"_s)), QByteArray("edited\r\n"));
+    EXPECT_EQ(readBytes(file(u"song.txt"_s)), QByteArray("song\r\n"));
 }
 
 TEST_F(TabFilesWindowTest, TheTitleShowsThePathExactly) {

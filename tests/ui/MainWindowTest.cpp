@@ -165,8 +165,8 @@ TEST_F(MainWindowTest, CtrlKFromACellOrTheTabBoxClearsTheGridOnly) {
 }
 
 TEST_F(MainWindowTest, EveryMenuShortcutReachesItsMenuFromACellAndTheTabBox) {
-    const QStringList names = {u"pen1"_s, u"ave1"_s, u"rint1"_s, u"fnt"_s, u"chg"_s,
-                               u"bg"_s,   u"tc"_s,   u"hider"_s, u"con"_s, u"deldel"_s};
+    const QStringList names = {u"pen1"_s, u"ave1"_s, u"saveAs"_s, u"rint1"_s, u"fnt"_s,   u"chg"_s,
+                               u"bg"_s,   u"tc"_s,   u"hider"_s,  u"con"_s,   u"deldel"_s};
     for (const QString& name : names) {
         QAction* action = window.findChild<QAction*>(name);
         ASSERT_NE(action, nullptr) << name.toStdString();
@@ -192,6 +192,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts) {
     };
     const Item items[] = {{u"pen1", u"Open", "Ctrl+O"},
                           {u"ave1", u"Save", "Ctrl+S"},
+                          {u"saveAs", u"Save As\u2026", "Ctrl+Shift+S"},
+                          {u"xport1", u"Export MIDI\u2026", "Ctrl+E"},
                           {u"rint1", u"Print", "Ctrl+P"},
                           {u"fnt", u"Change Font", "Ctrl+F"},
                           {u"chg", u"Change String Notes ", "Ctrl+N"},
@@ -212,6 +214,11 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts) {
     for (QAction* entry : window.menuBar()->actions())
         bar << entry->text();
     EXPECT_EQ(bar, (QStringList{u"File"_s, u"Format"_s, u"Chords/Bar lines"_s, u"About"_s}));
+    QStringList file;
+    for (QAction* entry : menuBarEntry(window, u"File"_s)->menu()->actions())
+        file << entry->text();
+    EXPECT_EQ(file, (QStringList{u"Open"_s, u"Save"_s, u"Save As\u2026"_s, u"Export MIDI\u2026"_s,
+                                 u"Print"_s}));
     QStringList format;
     for (QAction* entry : menuBarEntry(window, u"Format"_s)->menu()->actions())
         format << entry->text();

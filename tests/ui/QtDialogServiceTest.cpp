@@ -1,14 +1,17 @@
 #include "ui/QtDialogService.h"
 
+#include "support/Files.h"
 #include "support/UserInput.h"
 
 #include <QAbstractButton>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 
 namespace fretloom {
@@ -118,6 +121,51 @@ TEST_F(QtDialogServiceTest, ColourDialogOpensOnTheColourItChanges) {
     whenDialogShows<QColorDialog>(
         [](QColorDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     EXPECT_EQ(dialogs.chooseColor({1, 2, 3}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace fretloom
+
+namespace fretloom {
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace fretloom::testing;
+
+TEST_F(QtDialogServiceTest, TheDialogsNeitherReadNorWriteQtsSettingsFile) {
+    // What Qt's dialogs would keep of an earlier run: a visited folder and a custom colour.
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    ASSERT_FALSE(config.isEmpty());
+    QTemporaryDir visited;
+    const QByteArray url = QUrl::fromLocalFile(visited.path()).toEncoded();
+    const QByteArray kept =
+        "[FileDialog]\nhistory=" + url + "\nlastVisited=" + url + "\nshortcuts=" + url +
+        "\nsidebarWidth=90\nviewMode=List\n\n[Qt]\ncustomColors\\0=4278255360\n";
+    const QString file = config + u"/QtProject.conf"_s;
+    ASSERT_TRUE(writeBytes(file, kept));
+
+    for (bool saving : {false, true}) {
+        whenDialogShows<QFileDialog>([&](QFileDialog* dialog) {
+            EXPECT_FALSE(dialog->history().contains(visited.path()));
+            EXPECT_FALSE(dialog->sidebarUrls().contains(QUrl::fromLocalFile(visited.path())));
+            dialog->setDirectory(QDir::tempPath());  // a folder visited in this run
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        const FileDialogRequest request{u"Text Tab Files (*.txt)"_s, QString()};
+        EXPECT_EQ(saving ? dialogs.chooseFileToSave(request) : dialogs.chooseFileToOpen(request),
+                  std::nullopt);
+    }
+    whenDialogShows<QColorDialog>([](QColorDialog* dialog) {
+        // "Add to Custom Colors" makes the dialog store its custom colours when it closes.
+        for (auto* button : dialog->findChildren<QPushButton*>())
+            if (button->text().contains(u"Custom"_s))
+                QTest::mouseClick(button, Qt::LeftButton);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialogs.chooseColor({10, 120, 200}), std::nullopt);
+
+    EXPECT_EQ(readBytes(file), kept);
+    EXPECT_EQ(entries(config), QStringList{u"QtProject.conf"_s});
 }
 
 }  // namespace
