@@ -3,6 +3,7 @@
 #include "sheet/SheetAccess.h"
 #include "ui/DialogFont.h"
 #include "ui/ProgramIcon.h"
+#include "ui/SingleLineBox.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
@@ -54,7 +55,8 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, Q
 }
 
 // An editable drop-down list that keeps exactly what the user types: no completion from the
-// list (typing "E" stays "E" rather than becoming "Eb") and no new entries on Return.
+// list (typing "E" stays "E" rather than becoming "Eb"), no new entries on Return, and one line
+// only.
 QComboBox* addBox(QWidget* parent, const QString& name, const QStringList& entries,
                   const QString& text, QRect place) {
     auto* box = new QComboBox(parent);
@@ -62,6 +64,7 @@ QComboBox* addBox(QWidget* parent, const QString& name, const QStringList& entri
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
+    keepToOneLine(box->lineEdit());
     box->addItems(entries);
     box->setCurrentIndex(-1);
     box->setEditText(text);

@@ -4,6 +4,7 @@
 #include "tuning/StringNotes.h"
 #include "ui/DialogFont.h"
 #include "ui/ProgramIcon.h"
+#include "ui/SingleLineBox.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -93,7 +94,7 @@ StringNotesWindow::StringNotesWindow(StringCaptions& captions, QWidget* owner)
 
         auto* box = new QLineEdit(notes[index(row)], this);
         box->setObjectName(noteBoxName(row));
-        box->setMaxLength(kCellMaxLength);
+        keepToOneLine(box, kCellMaxLength);
         box->setGeometry(twipsRect(kBoxLeft, boxTop(row), 735, 285));
         label->setBuddy(box);
         box->setAccessibleName(label->text() + u" string"_s);

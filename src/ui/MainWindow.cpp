@@ -14,6 +14,7 @@
 #include "ui/MenuShortcutGuard.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QtDialogService.h"
+#include "ui/SingleLineBox.h"
 #include "ui/StraightLine.h"
 #include "ui/TabBox.h"
 #include "ui/Twips.h"
@@ -127,7 +128,7 @@ void MainWindow::buildSheet() {
         for (int column = 1; column <= kColumnCount; ++column) {
             auto* cell = new QLineEdit(sheet_);
             cell->setObjectName(cellName(kAllRows[r], column));
-            cell->setMaxLength(kCellMaxLength);
+            keepToOneLine(cell, kCellMaxLength);
             cell->setAccessibleDescription(accessibleCellDescription(kAllRows[r]));
             cell->setGeometry(twipsRect(columnLeft(column), rowTop(r), 375, 285));
             cells_[r][column - 1] = cell;
