@@ -3,6 +3,7 @@
 #include "sheet/SheetAccess.h"
 #include "ui/DialogFont.h"
 #include "ui/ProgramIcon.h"
+#include "ui/ReturnPressesButton.h"
 #include "ui/SingleLineBox.h"
 #include "ui/Twips.h"
 
@@ -123,6 +124,7 @@ ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside)
 
     connect(command1_, &QPushButton::clicked, this, &ChordPickerWindow::enterChord);
     connect(command2_, &QPushButton::clicked, this, &ChordPickerWindow::changeStyle);
+    pressFocusedButtonOnReturn(this);
 }
 
 QComboBox* ChordPickerWindow::chordBox(ChordStyle style) const {

@@ -4,6 +4,7 @@
 #include "tuning/StringNotes.h"
 #include "ui/DialogFont.h"
 #include "ui/ProgramIcon.h"
+#include "ui/ReturnPressesButton.h"
 #include "ui/SingleLineBox.h"
 #include "ui/Twips.h"
 
@@ -126,6 +127,7 @@ StringNotesWindow::StringNotesWindow(StringCaptions& captions, QWidget* owner)
     setTabOrder(previous, command1_);
     setTabOrder(command1_, command2_);
     box(kNoteBoxFocusOrder.front())->setFocus();
+    pressFocusedButtonOnReturn(this);
     move(besideOf(*owner, size()));
 }
 

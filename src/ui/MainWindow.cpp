@@ -14,6 +14,7 @@
 #include "ui/MenuShortcutGuard.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QtDialogService.h"
+#include "ui/ReturnPressesButton.h"
 #include "ui/SingleLineBox.h"
 #include "ui/StraightLine.h"
 #include "ui/TabBox.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow(DialogService* dialogs, QWidget* parent) : QMainWindow(pa
     connectTabFiles();
     setKeyboardOrder();
     describeForScreenReaders();
+    pressFocusedButtonOnReturn(this);
 
     // The window takes the size of the client area and the menu bar; the user cannot resize it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
