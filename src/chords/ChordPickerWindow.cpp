@@ -8,6 +8,7 @@
 #include "ui/Twips.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,6 +47,46 @@ protected:
         style()->drawItemText(&painter, room, Qt::AlignCenter | Qt::TextWordWrap, palette(),
                               isEnabled(), caption, QPalette::ButtonText);
     }
+};
+
+// Selects a box's whole text whenever the box takes the focus, so that what the user types
+// replaces "Open Chords" rather than joining it. A click selects once the button is let go,
+// unless it dragged a selection of its own; coming back to the window or from the box's list
+// leaves the caret where it was.
+class SelectOnFocus : public QObject {
+public:
+    using QObject::QObject;
+
+    void watch(QComboBox* box) {
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QComboBox*>(watched);
+        if (box && event->type() == QEvent::FocusIn) {
+            QLineEdit* text = box->lineEdit();
+            switch (static_cast<QFocusEvent*>(event)->reason()) {
+            case Qt::ActiveWindowFocusReason:
+            case Qt::PopupFocusReason:
+                break;
+            case Qt::MouseFocusReason:
+                clicked_ = text;
+                break;
+            default:
+                text->selectAll();
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease && clicked_ && watched == clicked_) {
+            if (!clicked_->hasSelectedText())
+                clicked_->selectAll();
+            clicked_ = nullptr;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QLineEdit> clicked_;  // took the focus by a click not yet let go
 };
 
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, QRect place) {
@@ -121,6 +162,10 @@ ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside)
     setTabOrder(where_, bar_);
     setTabOrder(bar_, command2_);
     norm_->setFocus();
+    norm_->lineEdit()->selectAll();
+    auto* selector = new SelectOnFocus(this);
+    for (QComboBox* box : {norm_, power_, bar_, where_})
+        selector->watch(box);
 
     connect(command1_, &QPushButton::clicked, this, &ChordPickerWindow::enterChord);
     connect(command2_, &QPushButton::clicked, this, &ChordPickerWindow::changeStyle);
