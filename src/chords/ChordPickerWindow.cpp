@@ -2,6 +2,7 @@
 
 #include "sheet/SheetAccess.h"
 #include "ui/DialogFont.h"
+#include "ui/PlaceBeside.h"
 #include "ui/ProgramIcon.h"
 #include "ui/ReturnPressesButton.h"
 #include "ui/SingleLineBox.h"
@@ -11,8 +12,8 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -124,8 +125,7 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 }  // namespace
 
-ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside)
-    : grid_(grid), beside_(beside) {
+ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside) : grid_(grid) {
     setObjectName(u"Form4"_s);
     setWindowTitle(u"Fretloom"_s);
     setWindowIcon(programIcon());
@@ -170,6 +170,7 @@ ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside)
     connect(command1_, &QPushButton::clicked, this, &ChordPickerWindow::enterChord);
     connect(command2_, &QPushButton::clicked, this, &ChordPickerWindow::changeStyle);
     pressFocusedButtonOnReturn(this);
+    placeBeside(*this, beside);
 }
 
 QComboBox* ChordPickerWindow::chordBox(ChordStyle style) const {
@@ -225,34 +226,6 @@ void ChordPickerWindow::enterChord() {
     if (!column)
         return;
     grid_.writeColumn(*column, shape);
-}
-
-void ChordPickerWindow::showEvent(QShowEvent* event) {
-    if (!placed_) {
-        placed_ = true;
-        placeBeside();
-    }
-    QWidget::showEvent(event);
-}
-
-void ChordPickerWindow::placeBeside() {
-    // Right of the main window, or else below it, so the grid that the picker writes into stays
-    // in sight; where the screen has room for neither, the window manager decides.
-    if (!beside_ || !beside_->isVisible())
-        return;
-    const QRect main = beside_->frameGeometry();
-    QScreen* screen = beside_->screen();
-    if (!screen)
-        return;
-    const QRect room = screen->availableGeometry();
-    const QSize frame = frameGeometry().size();
-    for (const QPoint at :
-         {QPoint(main.right() + 1, main.top()), QPoint(main.left(), main.bottom() + 1)}) {
-        if (room.contains(QRect(at, frame))) {
-            move(at);
-            return;
-        }
-    }
 }
 
 }  // namespace fretloom
