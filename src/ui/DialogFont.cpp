@@ -1,6 +1,7 @@
 #include "ui/DialogFont.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 
 // The face lives in this static library's resources, which need registering by hand.
 static void registerResources() {
@@ -9,16 +10,24 @@ static void registerResources() {
 
 namespace fretloom {
 
+namespace {
+
+bool addShippedFace() {
+    registerResources();
+    return QFontDatabase::addApplicationFont(
+               QStringLiteral(":/fretloom/fonts/LiberationSans-Regular.ttf")) >= 0;
+}
+
+}  // namespace
+
 QFont dialogFont() {
-    // Without it a machine's fontconfig stands in a wider face, and "Number:" shows as "Numbe".
-    static const bool added = [] {
-        registerResources();
-        return QFontDatabase::addApplicationFont(
-                   QStringLiteral(":/fretloom/fonts/LiberationSans-Regular.ttf")) >= 0;
-    }();
-    Q_UNUSED(added)
     QFont font(QStringLiteral("Liberation Sans"), 8);
     font.setStyleHint(QFont::SansSerif);
+    // Where the machine lacks the face, fontconfig stands in a wider one and "Number:" shows as
+    // "Numbe"; the program then adds the copy it carries. Looking costs nothing: the labels need
+    // the face loaded anyway.
+    static const bool present = QFontInfo(font).family() == font.family() || addShippedFace();
+    Q_UNUSED(present)
     return font;
 }
 
