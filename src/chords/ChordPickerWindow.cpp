@@ -3,14 +3,18 @@
 #include "sheet/SheetAccess.h"
 #include "ui/ComboBoxNames.h"
 #include "ui/DialogFont.h"
+#include "ui/PlaceBeside.h"
 #include "ui/ProgramIcon.h"
+#include "ui/ReturnPressesButton.h"
+#include "ui/SingleLineBox.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -47,6 +51,46 @@ protected:
     }
 };
 
+// Selects a box's whole text whenever the box takes the focus, so that what the user types
+// replaces "Open Chords" rather than joining it. A click selects once the button is let go,
+// unless it dragged a selection of its own; coming back to the window or from the box's list
+// leaves the caret where it was.
+class SelectOnFocus : public QObject {
+public:
+    using QObject::QObject;
+
+    void watch(QComboBox* box) {
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QComboBox*>(watched);
+        if (box && event->type() == QEvent::FocusIn) {
+            QLineEdit* text = box->lineEdit();
+            switch (static_cast<QFocusEvent*>(event)->reason()) {
+            case Qt::ActiveWindowFocusReason:
+            case Qt::PopupFocusReason:
+                break;
+            case Qt::MouseFocusReason:
+                clicked_ = text;
+                break;
+            default:
+                text->selectAll();
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease && clicked_ && watched == clicked_) {
+            if (!clicked_->hasSelectedText())
+                clicked_->selectAll();
+            clicked_ = nullptr;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QLineEdit> clicked_;  // took the focus by a click not yet let go
+};
+
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, QRect place) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
@@ -55,8 +99,8 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, Q
 }
 
 // An editable drop-down list that keeps exactly what the user types: no completion from the
-// list (typing "E" stays "E" rather than becoming "Eb") and no new entries on Return. A screen
-// reader calls it by `spokenName`, whatever it holds.
+// list (typing "E" stays "E" rather than becoming "Eb"), no new entries on Return, and one line
+// only. A screen reader calls it by `spokenName`, whatever it holds.
 QComboBox* addBox(QWidget* parent, const QString& name, const QString& spokenName,
                   const QStringList& entries, const QString& text, QRect place) {
     auto* box = new QComboBox(parent);
@@ -65,6 +109,7 @@ QComboBox* addBox(QWidget* parent, const QString& name, const QString& spokenNam
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
+    keepToOneLine(box->lineEdit());
     box->addItems(entries);
     box->setCurrentIndex(-1);
     box->setEditText(text);
@@ -83,7 +128,7 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 }  // namespace
 
 ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside)
-    : ToolWindow(beside), grid_(grid), beside_(beside) {
+    : ToolWindow(beside), grid_(grid) {
     keepComboBoxNamesFixed();
     setObjectName(u"Form4"_s);
     setWindowTitle(u"Fretloom"_s);
@@ -117,9 +162,15 @@ ChordPickerWindow::ChordPickerWindow(GridColumnCells& grid, QWidget* beside)
     setTabOrder(where_, bar_);
     setTabOrder(bar_, command2_);
     norm_->setFocus();
+    norm_->lineEdit()->selectAll();
+    auto* selector = new SelectOnFocus(this);
+    for (QComboBox* box : {norm_, power_, bar_, where_})
+        selector->watch(box);
 
     connect(command1_, &QPushButton::clicked, this, &ChordPickerWindow::enterChord);
     connect(command2_, &QPushButton::clicked, this, &ChordPickerWindow::changeStyle);
+    pressFocusedButtonOnReturn(this);
+    placeBeside(*this, beside);
 }
 
 QComboBox* ChordPickerWindow::chordBox(ChordStyle style) const {
@@ -175,34 +226,6 @@ void ChordPickerWindow::enterChord() {
     if (!column)
         return;
     grid_.writeColumn(*column, shape);
-}
-
-void ChordPickerWindow::showEvent(QShowEvent* event) {
-    if (!placed_) {
-        placed_ = true;
-        placeBeside();
-    }
-    QWidget::showEvent(event);
-}
-
-void ChordPickerWindow::placeBeside() {
-    // Right of the main window, or else below it, so the grid that the picker writes into stays
-    // in sight; where the screen has room for neither, the window manager decides.
-    if (!beside_ || !beside_->isVisible())
-        return;
-    const QRect main = beside_->frameGeometry();
-    QScreen* screen = beside_->screen();
-    if (!screen)
-        return;
-    const QRect room = screen->availableGeometry();
-    const QSize frame = frameGeometry().size();
-    for (const QPoint at :
-         {QPoint(main.right() + 1, main.top()), QPoint(main.left(), main.bottom() + 1)}) {
-        if (room.contains(QRect(at, frame))) {
-            move(at);
-            return;
-        }
-    }
 }
 
 }  // namespace fretloom

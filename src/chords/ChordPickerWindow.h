@@ -3,7 +3,6 @@
 #include "chords/ChordPicker.h"
 #include "ui/ToolWindow.h"
 
-#include <QPointer>
 #include <optional>
 
 class QComboBox;
@@ -39,16 +38,10 @@ public slots:
     // Command1: writes the chosen chord into the chosen column of the grid.
     void enterChord();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void placeBeside();
     void describeForScreenReaders();
 
     GridColumnCells& grid_;
-    QPointer<QWidget> beside_;
-    bool placed_ = false;
 
     QLabel* label1_ = nullptr;
     QComboBox* power_ = nullptr;

@@ -7,7 +7,8 @@ namespace fretloom {
 
 inline constexpr int kStringCount = 6;
 inline constexpr int kColumnCount = 16;
-// A cell, a string name and a string-notes box all hold at most this many characters.
+// A cell, a string name and a string-notes box all hold at most this many characters, counted
+// by characterCount() (sheet/SingleLine.h): "a" and an emoji are two.
 inline constexpr int kCellMaxLength = 2;
 
 // The string rows from the top string down; each is named by the prefix of its cells.

@@ -3,14 +3,15 @@
 #include "sheet/SheetAccess.h"
 #include "tuning/StringNotes.h"
 #include "ui/DialogFont.h"
+#include "ui/PlaceBeside.h"
 #include "ui/ProgramIcon.h"
+#include "ui/ReturnPressesButton.h"
+#include "ui/SingleLineBox.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <algorithm>
 
 namespace fretloom {
 
@@ -53,21 +54,6 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
     return button;
 }
 
-// Top-left corner for a window of client `size` just right of `main`, kept on main's screen so
-// that it does not hide the grid unless the screen leaves no room. Its frame is not known before
-// it is shown; the main window's, drawn by the same window manager, stands in for it.
-QPoint besideOf(const QWidget& main, QSize clientSize) {
-    const QRect frame = main.frameGeometry();
-    const QSize size = clientSize + (frame.size() - main.size());
-    QPoint corner(frame.right() + 8, frame.top());
-    if (const QScreen* screen = main.screen()) {
-        const QRect room = screen->availableGeometry();
-        corner.setX(std::max(room.left(), std::min(corner.x(), room.right() + 1 - size.width())));
-        corner.setY(std::max(room.top(), std::min(corner.y(), room.bottom() + 1 - size.height())));
-    }
-    return corner;
-}
-
 }  // namespace
 
 StringNotesWindow::StringNotesWindow(StringCaptions& captions, QWidget* owner)
@@ -89,7 +75,7 @@ StringNotesWindow::StringNotesWindow(StringCaptions& captions, QWidget* owner)
 
         auto* box = new QLineEdit(notes[index(row)], this);
         box->setObjectName(noteBoxName(row));
-        box->setMaxLength(kCellMaxLength);
+        keepToOneLine(box, kCellMaxLength);
         box->setGeometry(twipsRect(kBoxLeft, boxTop(row), 735, 285));
         label->setBuddy(box);
         box->setAccessibleName(label->text() + u" string"_s);
@@ -121,7 +107,8 @@ StringNotesWindow::StringNotesWindow(StringCaptions& captions, QWidget* owner)
     setTabOrder(previous, command1_);
     setTabOrder(command1_, command2_);
     box(kNoteBoxFocusOrder.front())->setFocus();
-    move(besideOf(*owner, size()));
+    pressFocusedButtonOnReturn(this);
+    placeBeside(*this, owner);
 }
 
 RowCaptions StringNotesWindow::readBoxes() const {

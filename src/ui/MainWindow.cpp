@@ -17,6 +17,8 @@
 #include "ui/MenuShortcutGuard.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QtDialogService.h"
+#include "ui/ReturnPressesButton.h"
+#include "ui/SingleLineBox.h"
 #include "ui/StraightLine.h"
 #include "ui/TabBox.h"
 #include "ui/Twips.h"
@@ -84,6 +86,7 @@ MainWindow::MainWindow(DialogService* dialogs, QWidget* parent) : QMainWindow(pa
     connectTabFiles();
     setKeyboardOrder();
     describeForScreenReaders();
+    pressFocusedButtonOnReturn(this);
 
     // The window takes the size of the client area and the menu bar; the user cannot resize it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -131,7 +134,7 @@ void MainWindow::buildSheet() {
         for (int column = 1; column <= kColumnCount; ++column) {
             auto* cell = new QLineEdit(sheet_);
             cell->setObjectName(cellName(kAllRows[r], column));
-            cell->setMaxLength(kCellMaxLength);
+            keepToOneLine(cell, kCellMaxLength);
             cell->setGeometry(twipsRect(columnLeft(column), rowTop(r), 375, 285));
             cells_[r][column - 1] = cell;
         }

@@ -3,6 +3,7 @@
 #include "chords/ChordPicker.h"
 #include "chords/ChordTestHelpers.h"
 #include "chords/PrintQString.h"
+#include "sheet/SingleLine.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -170,7 +171,8 @@ TEST(ChordLibrary, EveryTextFitsACellAndIsAFretFillerBarMarkOrEmpty) {
             SCOPED_TRACE(name.toStdString());
             for (const char16_t* raw : entry.cells) {
                 const QString text = QString::fromUtf16(raw);
-                EXPECT_LE(text.size(), kCellMaxLength);
+                EXPECT_EQ(fitSingleLine(text, text.size(), kCellMaxLength).text, text)
+                    << "a cell takes it whole";
                 bool isNumber = false;
                 const int fret = text.toInt(&isNumber);
                 if (isNumber) {
