@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/Performance.h"
 #include "sheet/Grid.h"
 #include "sheet/SheetAccess.h"
 
@@ -12,6 +13,7 @@
 class QAction;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QPushButton;
 
 namespace fretloom {
@@ -19,9 +21,12 @@ namespace fretloom {
 class ChordPickerWindow;
 class DialogService;
 class FileSystem;
+class FluidSynthPlayer;
+class Playback;
 class StraightLine;
 class TabBox;
 class TabFiles;
+class TabMarker;
 class WindowDocument;
 
 // The main window. Its controls are the tab sheet: the cells, the row labels, the convert
@@ -58,6 +63,9 @@ public:
     // The window title as it shows, whatever Qt makes of "[*]" in it.
     QString title() const;
 
+    // Play and Stop, with the synthesizer unless a test gives it another player.
+    Playback& playback() const { return *playback_; }
+
 public slots:
     // Enter: fills the empty cells and appends the bar block to the tab box.
     void enterBar();
@@ -76,6 +84,11 @@ public slots:
     void changeBackground();
     void changeTextColour();
     void toggleTabBox();
+    // The Play menu: Play Tab, Play Grid, Stop and Tempo.
+    void playTab();
+    void playGrid();
+    void stopPlaying();
+    void askTempo();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,6 +103,7 @@ private:
     void setKeyboardOrder();
     void describeForScreenReaders();
     void connectTabFiles();
+    void buildPlayMenu(QMenuBar* bar);
     QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key);
 
     std::unique_ptr<DialogService> ownDialogs_;
@@ -115,6 +129,10 @@ private:
     QAction* deldel_ = nullptr;
     QAction* chr_ = nullptr;
     QAction* about_ = nullptr;
+    QAction* playTab_ = nullptr;
+    QAction* playGrid_ = nullptr;
+    QAction* stop_ = nullptr;
+    QAction* tempo_ = nullptr;
 
     QList<QPointer<QWidget>> secondaryWindows_;
     QPointer<QWidget> form5_;
@@ -123,6 +141,13 @@ private:
     std::unique_ptr<FileSystem> files_;
     std::unique_ptr<WindowDocument> document_;
     std::unique_ptr<TabFiles> tabFiles_;
+
+    // The tempo of this run.
+    int beatsPerMinute_ = kDefaultBeatsPerMinute;
+    // The player goes after the playback that uses it.
+    std::unique_ptr<FluidSynthPlayer> synthesizer_;
+    std::unique_ptr<Playback> playback_;
+    TabMarker* tabMarker_ = nullptr;
 };
 
 }  // namespace fretloom
