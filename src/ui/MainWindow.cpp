@@ -8,6 +8,7 @@
 #include "documents/TabPrinter.h"
 #include "instruments/InstrumentMode.h"
 #include "playback/FluidSynthPlayer.h"
+#include "playback/MidiExport.h"
 #include "playback/Playback.h"
 #include "playback/TabMarker.h"
 #include "playback/TextPositions.h"
@@ -179,6 +180,7 @@ void MainWindow::buildMenus() {
     file->setObjectName(u"File"_s);
     pen1_ = addMenuCommand(file, "pen1", u"Open"_s, Qt::Key_O);
     ave1_ = addMenuCommand(file, "ave1", u"Save"_s, Qt::Key_S);
+    xport1_ = addMenuCommand(file, "xport1", u"Export MIDI\u2026"_s, Qt::Key_E);
     rint1_ = addMenuCommand(file, "rint1", u"Print"_s, Qt::Key_P);
 
     QMenu* format = bar->addMenu(u"Format"_s);
@@ -203,7 +205,8 @@ void MainWindow::buildMenus() {
     about_->setObjectName(u"About"_s);
     connect(about_, &QAction::triggered, this, &MainWindow::showAbout);
 
-    QList<QAction*> commands = {pen1_, ave1_, rint1_, fnt_, chg_, bg_, tc_, hider_, con_, deldel_};
+    QList<QAction*> commands = {pen1_, ave1_, xport1_, rint1_, fnt_,   chg_,
+                                bg_,   tc_,   hider_,  con_,   deldel_};
     commands << playTab_ << playGrid_ << stop_;
     auto* guard = new MenuShortcutGuard(commands, this);
     for (const auto& row : cells_)
@@ -254,6 +257,7 @@ void MainWindow::connectTabFiles() {
     tabFiles_ = std::make_unique<TabFiles>(*document_, *dialogs_, *files_);
     connect(pen1_, &QAction::triggered, this, [this] { tabFiles_->open(); });
     connect(ave1_, &QAction::triggered, this, [this] { tabFiles_->save(); });
+    connect(xport1_, &QAction::triggered, this, &MainWindow::exportMidiFile);
 }
 
 QString MainWindow::title() const {
@@ -383,6 +387,10 @@ void MainWindow::showStringNotes() {
         keepBeside(form5_);
     }
     bringForward(form5_);
+}
+
+void MainWindow::exportMidiFile() {
+    exportMidi(wow_->exactText(), beatsPerMinute_, tabFiles_->currentPath(), *dialogs_, *files_);
 }
 
 void MainWindow::printTab() {

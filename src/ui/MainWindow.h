@@ -78,6 +78,8 @@ public slots:
     void showStringNotes();
     // Chords/Bar lines: opens the chord picker, or brings the open one to the front as it is.
     void showChordPicker();
+    // Export MIDI: the whole tab as a MIDI file at this run's tempo.
+    void exportMidiFile();
     // Print, Change Font, Back Ground, Text Color and Hide Tab Box.
     void printTab();
     void changeFont();
@@ -119,6 +121,7 @@ private:
 
     QAction* pen1_ = nullptr;
     QAction* ave1_ = nullptr;
+    QAction* xport1_ = nullptr;
     QAction* rint1_ = nullptr;
     QAction* fnt_ = nullptr;
     QAction* chg_ = nullptr;
@@ -134,6 +137,9 @@ private:
     QAction* stop_ = nullptr;
     QAction* tempo_ = nullptr;
 
+    // The tempo of this run, kept for no other.
+    int beatsPerMinute_ = kDefaultBeatsPerMinute;
+
     QList<QPointer<QWidget>> secondaryWindows_;
     QPointer<QWidget> form5_;
     QPointer<ChordPickerWindow> chordPicker_;
@@ -142,8 +148,6 @@ private:
     std::unique_ptr<WindowDocument> document_;
     std::unique_ptr<TabFiles> tabFiles_;
 
-    // The tempo of this run.
-    int beatsPerMinute_ = kDefaultBeatsPerMinute;
     // The player goes after the playback that uses it.
     std::unique_ptr<FluidSynthPlayer> synthesizer_;
     std::unique_ptr<Playback> playback_;

@@ -187,7 +187,9 @@ TEST_F(AccessibilityTest, MenuBarEntriesMenusAndItemsAreNamed) {
         QStringList shortcuts;
     };
     const Menu menus[] = {
-        {u"File", {u"Open"_s, u"Save"_s, u"Print"_s}, {u"Ctrl+O"_s, u"Ctrl+S"_s, u"Ctrl+P"_s}},
+        {u"File",
+         {u"Open"_s, u"Save"_s, u"Export MIDI\u2026"_s, u"Print"_s},
+         {u"Ctrl+O"_s, u"Ctrl+S"_s, u"Ctrl+E"_s, u"Ctrl+P"_s}},
         {u"Format",
          {u"Change Font"_s, u"Change String Notes "_s, u"Back Ground"_s, u"Text Color"_s,
           u"Hide Tab Box"_s, u"Convert to bass"_s, u"Clear All"_s},

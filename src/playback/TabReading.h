@@ -1,0 +1,60 @@
+#pragma once
+
+#include "playback/Performance.h"
+
+#include <QStringView>
+#include <vector>
+
+namespace fretloom {
+
+// Time is counted in MIDI ticks. A sixteenth divides into three so that a character of a
+// hand-typed staff, a third of a sixteenth, is a whole number of ticks.
+inline constexpr int kTicksPerQuarter = 480;
+inline constexpr int kTicksPerSixteenth = kTicksPerQuarter / 4;
+inline constexpr int kTicksPerCharacter = kTicksPerSixteenth / 3;
+
+enum class StaffInstrument { Guitar, Bass };
+
+// Where a stretch of a staff between two bar lines starts, and its text on every line.
+struct StaffBar {
+    qint64 start = 0;
+    std::vector<TextSpan> spans;  // one per line, top to bottom; the bars of a line tile it
+};
+
+struct Staff {
+    std::vector<TextSpan> lines;  // each line without its line end, top to bottom
+    std::vector<int> openKeys;    // the MIDI key of each open string, top to bottom
+    StaffInstrument instrument = StaffInstrument::Guitar;
+    bool byCells = false;  // a block as Enter writes it, read cell by cell
+    qint64 start = 0;
+    qint64 length = 0;
+    std::vector<StaffBar> bars;
+};
+
+struct TabNote {
+    int staff = 0;   // index into TabReading::staves
+    int string = 0;  // line of the staff, from the top
+    int fret = 0;    // 0 for a muted note
+    bool muted = false;
+    int key = 0;       // MIDI key: the open string plus the fret
+    qint64 start = 0;  // ticks from the start of the tab
+    qint64 length = 0;
+    TextSpan source;  // the fret's digits, or the x
+    bool operator==(const TabNote&) const = default;
+};
+
+struct TabReading {
+    std::vector<Staff> staves;
+    std::vector<TabNote> notes;  // staff by staff; within a staff by string, then by time
+};
+
+// Finds the staves of a tab text and the notes on them. Anything that is no staff is skipped.
+TabReading readTab(QStringView text);
+
+// The MIDI keys of the open strings of a staff whose lines carry `names`, top to bottom (4 to
+// 7 of them): each name's pitch class in the octave nearest the standard tuning of its line.
+std::vector<int> openStringKeys(const std::vector<QStringView>& names);
+// Guitar, unless the staff has four lines, or five with B at the bottom.
+StaffInstrument instrumentOf(const std::vector<QStringView>& names);
+
+}  // namespace fretloom

@@ -1,0 +1,72 @@
+#include "playback/MidiExport.h"
+
+#include "documents/FileSystem.h"
+#include "playback/Performance.h"
+#include "support/Files.h"
+#include "support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace fretloom {
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace fretloom::testing;
+
+const QString kTab = u"e|0--\r\nB|1--\r\nG|0--\r\nD|2--\r\nA|3--\r\nE|---\r\n"_s;
+
+class MidiExportTest : public ::testing::Test {
+protected:
+    void TearDown() override { EXPECT_TRUE(dialogs.allAnswersUsed()); }
+
+    bool exportTo(const std::optional<QString>& answer, const QString& tabPath = {},
+                  int beatsPerMinute = kDefaultBeatsPerMinute) {
+        dialogs.saveAnswers.push_back(answer);
+        return exportMidi(kTab, beatsPerMinute, tabPath, dialogs, disk);
+    }
+
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    DiskFileSystem disk;
+};
+
+TEST_F(MidiExportTest, WritesTheBytesThePlayerPlaysAtTheGivenTempo) {
+    const QString path = folder.filePath(u"riff.mid"_s);
+    ASSERT_TRUE(exportTo(path, {}, 140));
+    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs.saveRequests[0].filter, u"MIDI Files (*.mid)"_s);
+    EXPECT_EQ(dialogs.saveRequests[0].startPath, QString());
+    EXPECT_EQ(readBytes(path), performTab(kTab, 140).midiFile);
+    EXPECT_NE(readBytes(path), performTab(kTab, 100).midiFile);
+    EXPECT_TRUE(dialogs.warnings.empty());
+
+    // A name without an extension stays so, as with Save.
+    ASSERT_TRUE(exportTo(folder.filePath(u"plain"_s)));
+    EXPECT_EQ(entries(folder.path()), (QStringList{u"plain"_s, u"riff.mid"_s}));
+}
+
+TEST_F(MidiExportTest, TheDialogOpensBesideTheTabFileUnderItsName) {
+    const std::pair<QString, QString> cases[] = {{u"/songs/riff.txt"_s, u"/songs/riff.mid"_s},
+                                                 {u"/songs/RIFF.TXT"_s, u"/songs/RIFF.mid"_s},
+                                                 {u"/songs/riff"_s, u"/songs/riff.mid"_s}};
+    for (const auto& [tabPath, startPath] : cases) {
+        EXPECT_FALSE(exportTo(std::nullopt, tabPath));
+        EXPECT_EQ(dialogs.saveRequests.back().startPath, startPath);
+    }
+    EXPECT_TRUE(entries(folder.path()).isEmpty());
+    EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+TEST_F(MidiExportTest, AFailedWriteWarnsAndNamesTheFileAndTheReason) {
+    const QString path = folder.filePath(u"missing/riff.mid"_s);
+    EXPECT_FALSE(exportTo(path));
+    ASSERT_EQ(dialogs.warnings.size(), 1u);
+    EXPECT_EQ(dialogs.warnings[0].first, u"Export MIDI"_s);
+    const QString& text = dialogs.warnings[0].second;
+    EXPECT_TRUE(text.contains(u'"' + path + u'"')) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"does not exist"_s)) << text.toStdString();
+    EXPECT_TRUE(entries(folder.path()).isEmpty());
+}
+
+}  // namespace
+}  // namespace fretloom
