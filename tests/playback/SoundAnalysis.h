@@ -153,10 +153,10 @@ inline double attackNear(const Sound& sound, double around) {
 }
 
 // What is wrong with how `notes` sound in `sound`, once `offset` seconds are added to each note's
-// time; empty when each starts within 20 ms of its time with its pitch newly standing out within a
-// quarter tone. The notes must be at least 150 ms from the next different time.
+// time; empty when each starts within `tolerance` seconds of its time with its pitch newly
+// standing out within a quarter tone. Notes at different times must be at least 150 ms apart.
 inline std::vector<std::string> mismatches(const Sound& sound, const std::vector<HeardNote>& notes,
-                                           double offset = 0) {
+                                           double offset = 0, double tolerance = 0.020) {
     std::vector<std::string> wrong;
     std::optional<std::pair<double, double>> lastAttack;  // a chord's notes share theirs
     for (const HeardNote& note : notes) {
@@ -166,7 +166,7 @@ inline std::vector<std::string> mismatches(const Sound& sound, const std::vector
         if (!lastAttack || lastAttack->first != at)
             lastAttack = std::pair(at, attackNear(sound, at));
         const double attack = lastAttack->second;
-        if (std::abs(attack - at) > 0.020)
+        if (std::abs(attack - at) > tolerance)
             wrong.push_back(name + ": the sound starts at " + std::to_string(attack - offset));
         if (!standsOut(strongPitches(sound, at + 0.030), note.key))
             wrong.push_back(name + ": its pitch does not sound after it starts");
