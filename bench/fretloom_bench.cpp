@@ -138,6 +138,10 @@ template <typename Window> int runStartProbe(int argc, char** argv) {
 
 }  // namespace
 
+namespace fretloom::bench {
+int runPlayProbe(int argc, char** argv);
+}
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -145,6 +149,8 @@ int main(int argc, char** argv) {
         return runStartProbe<QMainWindow>(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "--start-probe=fretloom") == 0)
         return runStartProbe<MainWindow>(argc, argv);
+    if (argc == 2 && std::strcmp(argv[1], "--play-probe") == 0)
+        return fretloom::bench::runPlayProbe(argc, argv);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
