@@ -33,16 +33,6 @@ struct MidiEvent {
     int velocity = 0;
 };
 
-void appendVariableLength(QByteArray& bytes, quint64 value) {
-    char buffer[10];
-    int count = 0;
-    buffer[count++] = static_cast<char>(value & 0x7F);
-    while (value >>= 7)
-        buffer[count++] = static_cast<char>(0x80 | (value & 0x7F));
-    while (count > 0)
-        bytes.append(buffer[--count]);
-}
-
 void appendBigEndian(QByteArray& bytes, quint32 value, int size) {
     for (int shift = 8 * (size - 1); shift >= 0; shift -= 8)
         bytes.append(static_cast<char>((value >> shift) & 0xFF));
@@ -54,100 +44,144 @@ void separateEqualKeys(std::vector<MidiNote>& notes) {
     std::sort(notes.begin(), notes.end(), [](const MidiNote& a, const MidiNote& b) {
         return std::tie(a.channel, a.key, a.start) < std::tie(b.channel, b.key, b.start);
     });
-    std::vector<MidiNote> kept;
-    kept.reserve(notes.size());
-    for (const MidiNote& note : notes) {
-        if (!kept.empty() && kept.back().channel == note.channel && kept.back().key == note.key &&
-            note.start < kept.back().end) {
-            MidiNote& earlier = kept.back();
-            if (earlier.start == note.start) {
-                earlier.end = std::max(earlier.end, note.end);
-                earlier.velocity = std::max(earlier.velocity, note.velocity);
-                continue;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const MidiNote& note = notes[i];
+        if (kept > 0) {
+            MidiNote& earlier = notes[kept - 1];
+            if (earlier.channel == note.channel && earlier.key == note.key &&
+                note.start < earlier.end) {
+                if (earlier.start == note.start) {
+                    earlier.end = std::max(earlier.end, note.end);
+                    earlier.velocity = std::max(earlier.velocity, note.velocity);
+                    continue;
+                }
+                earlier.end = note.start;
             }
-            earlier.end = note.start;
         }
-        kept.push_back(note);
+        notes[kept++] = note;
     }
-    notes = std::move(kept);
+    notes.resize(kept);
 }
 
-// A Standard MIDI File of format 0: the tempo, the programs of the channels in use, the notes.
-QByteArray midiFile(std::vector<MidiNote> notes, int beatsPerMinute, bool guitar, bool bass) {
-    separateEqualKeys(notes);
-    std::vector<MidiEvent> events;
-    events.reserve(2 * notes.size());
-    for (const MidiNote& note : notes) {
-        events.push_back({note.start, true, note.channel, note.key, note.velocity});
-        events.push_back({note.end, false, note.channel, note.key, 0});
+// The one track of a Standard MIDI File of format 0: the tempo, the programs, then the notes,
+// staff by staff. A note ends with its staff, so the notes of one staff never meet those of
+// another and each staff's few are put in order on their own.
+class Track {
+public:
+    Track(int beatsPerMinute, bool guitar, bool bass) {
+        const quint32 microsecondsPerQuarter = 60'000'000u / static_cast<quint32>(beatsPerMinute);
+        const char tempo[] = {0,
+                              char(0xFF),
+                              0x51,
+                              0x03,
+                              char(microsecondsPerQuarter >> 16),
+                              char((microsecondsPerQuarter >> 8) & 0xFF),
+                              char(microsecondsPerQuarter & 0xFF)};
+        bytes_.append(tempo, sizeof tempo);
+        if (guitar)
+            program(kGuitarChannel, kSteelStringGuitar);
+        if (bass)
+            program(kBassChannel, kFingerBass);
     }
-    // At one tick, what ends goes before what starts.
-    std::sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) {
-        return std::tie(a.tick, a.on, a.channel, a.key) < std::tie(b.tick, b.on, b.channel, b.key);
-    });
 
-    QByteArray track;
-    track.reserve(static_cast<qsizetype>(events.size()) * 4 + 32);
-    const quint32 microsecondsPerQuarter = 60'000'000u / static_cast<quint32>(beatsPerMinute);
-    track.append("\x00\xFF\x51\x03", 4);
-    appendBigEndian(track, microsecondsPerQuarter, 3);
-    const auto program = [&track](int channel, int number) {
-        track.append('\0');
-        track.append(static_cast<char>(0xC0 | channel));
-        track.append(static_cast<char>(number));
-    };
-    if (guitar)
-        program(kGuitarChannel, kSteelStringGuitar);
-    if (bass)
-        program(kBassChannel, kFingerBass);
-    qint64 now = 0;
-    for (const MidiEvent& event : events) {
-        appendVariableLength(track, static_cast<quint64>(event.tick - now));
-        now = event.tick;
-        track.append(static_cast<char>((event.on ? 0x90 : 0x80) | event.channel));
-        track.append(static_cast<char>(event.key));
-        track.append(static_cast<char>(event.velocity));
+    void addStaff(std::vector<MidiNote>& notes) {
+        separateEqualKeys(notes);
+        events_.clear();
+        for (const MidiNote& note : notes) {
+            events_.push_back({note.start, true, note.channel, note.key, note.velocity});
+            events_.push_back({note.end, false, note.channel, note.key, 0});
+        }
+        // At one tick, what ends goes before what starts.
+        std::sort(events_.begin(), events_.end(), [](const MidiEvent& a, const MidiEvent& b) {
+            return std::tie(a.tick, a.on, a.channel, a.key) <
+                   std::tie(b.tick, b.on, b.channel, b.key);
+        });
+        // At most five bytes of time and three of event each.
+        const qsizetype used = bytes_.size();
+        bytes_.resize(used + 8 * static_cast<qsizetype>(events_.size()));
+        char* out = bytes_.data() + used;
+        for (const MidiEvent& event : events_) {
+            out = writeVariableLength(out, static_cast<quint64>(event.tick - now_));
+            now_ = event.tick;
+            *out++ = static_cast<char>((event.on ? 0x90 : 0x80) | event.channel);
+            *out++ = static_cast<char>(event.key);
+            *out++ = static_cast<char>(event.velocity);
+        }
+        bytes_.resize(out - bytes_.data());
     }
-    track.append("\x00\xFF\x2F\x00", 4);
 
-    QByteArray file;
-    file.reserve(track.size() + 22);
-    file.append("MThd", 4);
-    appendBigEndian(file, 6, 4);
-    appendBigEndian(file, 0, 2);  // format 0: one track
-    appendBigEndian(file, 1, 2);
-    appendBigEndian(file, kTicksPerQuarter, 2);
-    file.append("MTrk", 4);
-    appendBigEndian(file, static_cast<quint32>(track.size()), 4);
-    file.append(track);
-    return file;
-}
+    QByteArray file() {
+        bytes_.append("\x00\xFF\x2F\x00", 4);
+        QByteArray file;
+        file.reserve(bytes_.size() + 22);
+        file.append("MThd", 4);
+        appendBigEndian(file, 6, 4);
+        appendBigEndian(file, 0, 2);  // format 0: one track
+        appendBigEndian(file, 1, 2);
+        appendBigEndian(file, kTicksPerQuarter, 2);
+        file.append("MTrk", 4);
+        appendBigEndian(file, static_cast<quint32>(bytes_.size()), 4);
+        file.append(bytes_);
+        return file;
+    }
+
+private:
+    void program(int channel, int number) {
+        const char change[] = {0, static_cast<char>(0xC0 | channel), static_cast<char>(number)};
+        bytes_.append(change, sizeof change);
+    }
+
+    static char* writeVariableLength(char* out, quint64 value) {
+        char buffer[10];
+        int count = 0;
+        buffer[count++] = static_cast<char>(value & 0x7F);
+        while (value >>= 7)
+            buffer[count++] = static_cast<char>(0x80 | (value & 0x7F));
+        while (count > 0)
+            *out++ = buffer[--count];
+        return out;
+    }
+
+    QByteArray bytes_;
+    std::vector<MidiEvent> events_;
+    qint64 now_ = 0;
+};
 
 // The staves from `first` on, played from tick 0.
 Performance perform(const TabReading& reading, std::size_t first, int beatsPerMinute) {
     Performance performance;
     performance.ticksPerQuarter = kTicksPerQuarter;
     const qint64 origin = first < reading.staves.size() ? reading.staves[first].start : 0;
-    std::vector<MidiNote> notes;
     bool guitar = false;
     bool bass = false;
-    for (const TabNote& note : reading.notes) {
-        if (static_cast<std::size_t>(note.staff) < first)
-            continue;
-        const bool onBass = reading.staves[note.staff].instrument == StaffInstrument::Bass;
-        (onBass ? bass : guitar) = true;
-        MidiNote midi{note.start - origin, note.start - origin + note.length,
-                      onBass ? kBassChannel : kGuitarChannel, note.key,
-                      note.muted ? kMutedVelocity : kVelocity};
-        performance.endTick = std::max(performance.endTick, midi.end);
-        notes.push_back(midi);
-    }
-    performance.hasNotes = !notes.empty();
-    for (std::size_t s = first; s < reading.staves.size(); ++s)
+    for (std::size_t s = first; s < reading.staves.size(); ++s) {
+        (reading.staves[s].instrument == StaffInstrument::Bass ? bass : guitar) = true;
         for (const StaffBar& bar : reading.staves[s].bars)
             performance.cues.push_back({bar.start - origin, bar.spans});
-    const int tempo = std::clamp(beatsPerMinute, kMinBeatsPerMinute, kMaxBeatsPerMinute);
-    performance.midiFile = midiFile(std::move(notes), tempo, guitar, bass);
+    }
+    Track track(std::clamp(beatsPerMinute, kMinBeatsPerMinute, kMaxBeatsPerMinute), guitar, bass);
+
+    auto note = std::lower_bound(reading.notes.begin(), reading.notes.end(), first,
+                                 [](const TabNote& n, std::size_t staff) {
+                                     return static_cast<std::size_t>(n.staff) < staff;
+                                 });
+    std::vector<MidiNote> staffNotes;
+    while (note != reading.notes.end()) {
+        const int staff = note->staff;
+        const bool onBass = reading.staves[staff].instrument == StaffInstrument::Bass;
+        staffNotes.clear();
+        for (; note != reading.notes.end() && note->staff == staff; ++note) {
+            const qint64 start = note->start - origin;
+            staffNotes.push_back({start, start + note->length,
+                                  onBass ? kBassChannel : kGuitarChannel, note->key,
+                                  note->muted ? kMutedVelocity : kVelocity});
+            performance.endTick = std::max(performance.endTick, start + note->length);
+        }
+        performance.hasNotes = true;
+        track.addStaff(staffNotes);
+    }
+    performance.midiFile = track.file();
     return performance;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 
 namespace fretloom {
 
@@ -80,7 +81,7 @@ bool isFiveStringBass(const std::vector<QStringView>& names) {
     return names.size() == 5 && pitchClass(names.back()) == 11;
 }
 
-// A staff line read as cells or characters: where each column of it lies in the text.
+// Where a cell of a line that Enter wrote lies in the text.
 struct Cell {
     qsizetype start = 0;  // offset into the text
     qsizetype length = 0;
@@ -195,40 +196,41 @@ bool isMute(QChar c) {
     return c == u'x' || c == u'X';
 }
 
-// The column of a staff: the time it starts at and, per line, where it lies in the text.
+// Reads the staves of one text one after another; its scratch space serves them all.
 class StaffReader {
 public:
-    StaffReader(QStringView text, const std::vector<TextLine>& lines, int staffIndex, qint64 start,
-                TabReading& reading)
-        : text_(text), lines_(lines), staffIndex_(staffIndex), reading_(reading) {
+    StaffReader(QStringView text, TabReading& reading) : text_(text), reading_(reading) {}
+
+    Staff read(std::span<const TextLine> lines, qint64 start) {
+        lines_ = lines;
+        staffIndex_ = static_cast<int>(reading_.staves.size());
+        staff_ = Staff();
         staff_.start = start;
-        std::vector<QStringView> names;
+        names_.clear();
         for (const TextLine& line : lines) {
             staff_.lines.push_back({line.start, line.length});
-            names.push_back(text.sliced(line.start, line.bar).left(kCellMaxLength));
+            names_.push_back(text_.sliced(line.start, line.bar).left(kCellMaxLength));
         }
-        staff_.openKeys = openStringKeys(names);
-        staff_.instrument = instrumentOf(names);
-    }
+        staff_.openKeys = openStringKeys(names_);
+        staff_.instrument = instrumentOf(names_);
 
-    Staff read() {
-        std::vector<CellSplit> cells;
+        cells_.clear();
         for (const TextLine& line : lines_) {
             std::optional<CellSplit> split = enterCells(text_, line);
             if (!split)
                 break;
-            cells.push_back(*split);
+            cells_.push_back(*split);
         }
-        staff_.byCells = cells.size() == lines_.size();
+        staff_.byCells = cells_.size() == lines_.size();
         if (staff_.byCells)
-            readCells(cells);
+            readCells();
         else
             readCharacters();
         return std::move(staff_);
     }
 
 private:
-    // Notes of one line, in the order of their columns; `at` gives a column's start tick.
+    // A note found on a line: its column (cell or character), where it is written, what it is.
     struct Found {
         int column;
         TextSpan source;
@@ -236,15 +238,18 @@ private:
         int fret;
     };
 
-    void readCells(const std::vector<CellSplit>& cells) {
-        std::vector<bool> bars(kColumnCount, true);
+    void readCells() {
+        const std::vector<CellSplit>& cells = cells_;
+        std::vector<bool>& bars = bars_;
+        bars.assign(kColumnCount, true);
         for (const CellSplit& split : cells)
             for (int k = 0; k < kColumnCount; ++k)
                 if (text_.sliced(split[k].start, split[k].length) != u"|")
                     bars[k] = false;
-        const std::vector<qint64> ticks = columnTicks(bars, kTicksPerSixteenth);
+        const std::vector<qint64>& ticks = columnTicks(bars, kTicksPerSixteenth);
         for (std::size_t s = 0; s < cells.size(); ++s) {
-            std::vector<Found> found;
+            std::vector<Found>& found = found_;
+            found.clear();
             for (int k = 0; k < kColumnCount; ++k) {
                 const Cell& cell = cells[s][k];
                 if (std::optional<Found> note = noteIn(cell.start, cell.start + cell.length))
@@ -258,7 +263,8 @@ private:
 
     void readCharacters() {
         // Columns count from the first '|' of each line, so a longer name shifts nothing.
-        std::vector<QStringView> bodies;
+        std::vector<QStringView>& bodies = bodies_;
+        bodies.clear();
         qsizetype width = 0;
         for (const TextLine& line : lines_) {
             QStringView body = text_.sliced(line.start + line.bar + 1, line.length - line.bar - 1);
@@ -267,15 +273,17 @@ private:
             bodies.push_back(body);
             width = std::max(width, body.size());
         }
-        std::vector<bool> bars(width, true);
+        std::vector<bool>& bars = bars_;
+        bars.assign(width, true);
         for (QStringView body : bodies)
             for (qsizetype c = 0; c < width; ++c)
                 if (c >= body.size() || body[c] != u'|')
                     bars[c] = false;
-        const std::vector<qint64> ticks = columnTicks(bars, kTicksPerCharacter);
+        const std::vector<qint64>& ticks = columnTicks(bars, kTicksPerCharacter);
         for (std::size_t s = 0; s < bodies.size(); ++s) {
             const qsizetype offset = lines_[s].start + lines_[s].bar + 1;
-            std::vector<Found> found;
+            std::vector<Found>& found = found_;
+            found.clear();
             const QStringView body = bodies[s];
             for (qsizetype c = 0; c < body.size(); ++c) {
                 qsizetype end = c + 1;
@@ -297,9 +305,9 @@ private:
 
     // The start tick of every column, and one more entry for the end of the staff. A bar
     // line across the whole staff takes no time.
-    std::vector<qint64> columnTicks(const std::vector<bool>& bars, qint64 width) {
-        std::vector<qint64> ticks;
-        ticks.reserve(bars.size() + 1);
+    const std::vector<qint64>& columnTicks(const std::vector<bool>& bars, qint64 width) {
+        std::vector<qint64>& ticks = ticks_;
+        ticks.clear();
         qint64 tick = staff_.start;
         for (const bool bar : bars) {
             ticks.push_back(tick);
@@ -357,12 +365,13 @@ private:
     template <typename ColumnEnd>
     void makeBars(const std::vector<bool>& bars, const std::vector<qint64>& ticks,
                   ColumnEnd columnEnd) {
-        std::vector<qsizetype> cursor;
-        for (const TextLine& line : lines_)
-            cursor.push_back(line.start);
+        std::array<qsizetype, kMaxStaffLines> cursor{};
+        for (std::size_t s = 0; s < lines_.size(); ++s)
+            cursor[s] = lines_[s].start;
         qint64 barStart = staff_.start;
         const auto close = [&](auto endOf) {
             StaffBar bar{barStart, {}};
+            bar.spans.reserve(lines_.size());
             for (std::size_t s = 0; s < lines_.size(); ++s) {
                 const qsizetype end = endOf(s);
                 bar.spans.push_back({cursor[s], end - cursor[s]});
@@ -390,10 +399,16 @@ private:
     }
 
     QStringView text_;
-    const std::vector<TextLine>& lines_;
-    int staffIndex_;
     TabReading& reading_;
+    std::span<const TextLine> lines_;
+    int staffIndex_ = 0;
     Staff staff_;
+    std::vector<QStringView> names_;
+    std::vector<CellSplit> cells_;
+    std::vector<QStringView> bodies_;
+    std::vector<bool> bars_;
+    std::vector<qint64> ticks_;
+    std::vector<Found> found_;
 };
 
 }  // namespace
@@ -430,6 +445,7 @@ StaffInstrument instrumentOf(const std::vector<QStringView>& names) {
 TabReading readTab(QStringView text) {
     TabReading reading;
     const std::vector<TextLine> lines = splitLines(text);
+    StaffReader reader(text, reading);
     qint64 time = 0;
     for (std::size_t first = 0; first < lines.size();) {
         std::size_t end = first;
@@ -437,10 +453,7 @@ TabReading readTab(QStringView text) {
             ++end;
         const std::size_t count = end - first;
         if (count >= kMinStaffLines && count <= kMaxStaffLines) {
-            const std::vector<TextLine> staffLines(lines.begin() + first, lines.begin() + end);
-            StaffReader reader(text, staffLines, static_cast<int>(reading.staves.size()), time,
-                               reading);
-            reading.staves.push_back(reader.read());
+            reading.staves.push_back(reader.read(std::span(lines).subspan(first, count), time));
             time += reading.staves.back().length;
         }
         first = end == first ? end + 1 : end;
