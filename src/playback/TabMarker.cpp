@@ -19,6 +19,15 @@ constexpr int kMarkAlpha = 96;
 
 }  // namespace
 
+BoxPositions boxPositionsOf(const QPlainTextEdit& box, QStringView text) {
+    std::vector<qsizetype> lengths;
+    const QTextDocument* document = box.document();
+    lengths.reserve(static_cast<std::size_t>(document->blockCount()));
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        lengths.push_back(block.length() - 1);
+    return BoxPositions(text, lengths);
+}
+
 TabMarker::TabMarker(QPlainTextEdit* box) : QObject(box), box_(box) {}
 
 bool TabMarker::isMark(const QTextEdit::ExtraSelection& selection) {
@@ -28,7 +37,7 @@ bool TabMarker::isMark(const QTextEdit::ExtraSelection& selection) {
 void TabMarker::begin(const QString& text) {
     end();
     document_ = box_->document();
-    positions_.emplace(text);
+    positions_.emplace(boxPositionsOf(*box_, text));
     connect(document_, &QTextDocument::contentsChange, this, &TabMarker::recordEdit);
 }
 

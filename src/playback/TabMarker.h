@@ -13,6 +13,9 @@ class QTextDocument;
 
 namespace fretloom {
 
+// Where `box` shows each place of `text`, which it holds at this moment.
+BoxPositions boxPositionsOf(const QPlainTextEdit& box, QStringView text);
+
 // Shows the bar being heard in the tab box as an extra selection, and scrolls it into view. The
 // user's text, caret, selection and undo history are never touched; the user may go on editing,
 // and the marks follow the bar's text through the edits (text deleted is no longer marked).

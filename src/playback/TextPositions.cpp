@@ -1,28 +1,43 @@
 #include "playback/TextPositions.h"
 
+#include "sheet/LineBreaks.h"
+
 #include <algorithm>
 
 namespace fretloom {
 
-BoxPositions::BoxPositions(QStringView text) {
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == u'\r' && text[i + 1] == u'\n') {
-            boxBreaks_.push_back(i - static_cast<qsizetype>(crLfs_.size()));
-            crLfs_.push_back(i);
-            ++i;
-        }
+BoxPositions::BoxPositions(QStringView text, const std::vector<qsizetype>& blockLengths) {
+    qsizetype inText = 0;
+    qsizetype inBox = 0;
+    for (const qsizetype length : blockLengths) {
+        blocks_.push_back({inText, inBox, length});
+        inText += length;
+        inBox += length + 1;
+        // What the separator after the block stands for: no line holds a break of its own.
+        if (inText + 1 < text.size() && text[inText] == u'\r' && text[inText + 1] == u'\n')
+            inText += 2;
+        else if (inText < text.size() && isParagraphBreak(text[inText].unicode()))
+            inText += 1;
     }
 }
 
 qsizetype BoxPositions::toBox(qsizetype textOffset) const {
-    // Each CR LF wholly before the offset is one character shorter in the box.
-    const auto before = std::lower_bound(crLfs_.begin(), crLfs_.end(), textOffset - 1);
-    return textOffset - (before - crLfs_.begin());
+    const auto after = std::upper_bound(blocks_.begin(), blocks_.end(), textOffset,
+                                        [](qsizetype o, const Block& b) { return o < b.text; });
+    if (after == blocks_.begin())
+        return textOffset;
+    const Block& block = *(after - 1);
+    // A place inside a break is the end of the line before it.
+    return block.box + std::min(textOffset - block.text, block.length);
 }
 
 qsizetype BoxPositions::toText(qsizetype boxPosition) const {
-    const auto before = std::lower_bound(boxBreaks_.begin(), boxBreaks_.end(), boxPosition);
-    return boxPosition + (before - boxBreaks_.begin());
+    const auto after = std::upper_bound(blocks_.begin(), blocks_.end(), boxPosition,
+                                        [](qsizetype p, const Block& b) { return p < b.box; });
+    if (after == blocks_.begin())
+        return boxPosition;
+    const Block& block = *(after - 1);
+    return block.text + std::min(boxPosition - block.box, block.length);
 }
 
 void EditTrail::record(qsizetype position, qsizetype removed, qsizetype added) {

@@ -6,18 +6,24 @@
 
 namespace fretloom {
 
-// The tab box's document holds each CR LF of the tab text as one paragraph break (other breaks
-// stay one character), so its positions fall behind the text's offsets by the CR LFs before them.
+// Where the tab box shows each place of the tab text. The box holds the text's lines as blocks,
+// a line too long to lay out at once as several, with one separator between two blocks that
+// stands for a CR LF, for one other break character, or for nothing.
 class BoxPositions {
 public:
-    explicit BoxPositions(QStringView text);
+    // `blockLengths`: the box's blocks in order, read together with `text`.
+    BoxPositions(QStringView text, const std::vector<qsizetype>& blockLengths);
 
     qsizetype toBox(qsizetype textOffset) const;
     qsizetype toText(qsizetype boxPosition) const;
 
 private:
-    std::vector<qsizetype> crLfs_;      // text offset of the CR of each CR LF
-    std::vector<qsizetype> boxBreaks_;  // the box position of each
+    struct Block {
+        qsizetype text;  // where it starts in the text
+        qsizetype box;   // and in the box
+        qsizetype length;
+    };
+    std::vector<Block> blocks_;
 };
 
 // Where a stretch of a text has gone while the text is being edited: every edit is recorded as

@@ -11,7 +11,6 @@
 #include "playback/MidiExport.h"
 #include "playback/Playback.h"
 #include "playback/TabMarker.h"
-#include "playback/TextPositions.h"
 #include "sheet/AccessibleNames.h"
 #include "sheet/Bar.h"
 #include "tuning/StringNotesWindow.h"
@@ -429,7 +428,7 @@ void MainWindow::toggleTabBox() {
 void MainWindow::playTab() {
     // What plays is the tab as it is now; the marks follow its bars through later edits.
     const QString text = wow_->exactText();
-    const qsizetype caret = BoxPositions(text).toText(wow_->textCursor().position());
+    const qsizetype caret = boxPositionsOf(*wow_, text).toText(wow_->textCursor().position());
     playback_->play(performTabFrom(text, caret, beatsPerMinute_), tabMarker_, text);
 }
 

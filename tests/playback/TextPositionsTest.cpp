@@ -8,15 +8,26 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(BoxPositions, EachCrLfIsOneBreakInTheBoxAndLoneBreaksStayOne) {
-    // a b CR LF c CR d LF CR LF e: the two CR LFs are one break each in the box, "e" at 8.
-    const BoxPositions positions(u"ab\r\nc\rd\n\r\ne"_s);
-    const std::vector<std::pair<qsizetype, qsizetype>> textAndBox = {
-        {0, 0}, {2, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 6}, {8, 7}, {10, 8}, {11, 9}};
-    for (const auto& [text, box] : textAndBox) {
-        EXPECT_EQ(positions.toBox(text), box) << text;
-        EXPECT_EQ(positions.toText(box), text) << box;
+TEST(BoxPositions, EachBreakIsOneSeparatorInTheBoxAndAJoinOfPiecesIsNothingInTheText) {
+    // a b CR LF c CR d LF CR LF e, in blocks "ab" "c" "d" "" "e": "e" is at 10 and at 8.
+    const BoxPositions lines(u"ab\r\nc\rd\n\r\ne"_s, {2, 1, 1, 0, 1});
+    // "abcdef" shown in two pieces, "abc" and "def": "d" is at 3 and at 4.
+    const BoxPositions pieces(u"abcdef"_s, {3, 3});
+    struct Case {
+        const BoxPositions& positions;
+        qsizetype text;
+        qsizetype box;
+    };
+    const Case cases[] = {{lines, 0, 0},  {lines, 2, 2},  {lines, 4, 3},  {lines, 5, 4},
+                          {lines, 6, 5},  {lines, 7, 6},  {lines, 8, 7},  {lines, 10, 8},
+                          {lines, 11, 9}, {pieces, 2, 2}, {pieces, 4, 5}, {pieces, 6, 7}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.positions.toBox(c.text), c.box) << c.text;
+        EXPECT_EQ(c.positions.toText(c.box), c.text) << c.box;
     }
+    // The end of a piece and the start of the next are the same place of the text.
+    EXPECT_EQ(pieces.toText(3), 3);
+    EXPECT_EQ(pieces.toText(4), 3);
 }
 
 TEST(EditTrail, CarriesAStretchThroughEditsAroundAndInsideIt) {
