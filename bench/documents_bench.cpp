@@ -56,6 +56,7 @@ public:
     std::optional<FontChoice> chooseFont(const FontChoice&) override { return std::nullopt; }
     std::optional<Rgb> chooseColor(const Rgb&) override { return std::nullopt; }
     Answer ask(const Question&) override { return Answer::No; }
+    std::optional<int> askNumber(const NumberQuestion&) override { return std::nullopt; }
     void warn(const QString&, const QString&) override { failed = true; }
     void showAbout(const QString&, const QString&) override {}
 

@@ -153,6 +153,10 @@ template <typename Window> int runStartProbe(char* program) {
 
 }  // namespace
 
+namespace fretloom::bench {
+int runPlayProbe(int argc, char** argv);
+}
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -162,6 +166,8 @@ int main(int argc, char** argv) {
         return runStartProbe<MainWindow>(argv[0]);
     if (argc == 2 && std::strncmp(argv[1], "--open-probe=", std::strlen("--open-probe=")) == 0)
         return fretloom::runOpenProbe(argc, argv);
+    if (argc == 2 && std::strcmp(argv[1], "--play-probe") == 0)
+        return fretloom::bench::runPlayProbe(argc, argv);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -24,6 +24,15 @@ struct Question {
     QuestionButtons buttons = QuestionButtons::YesNo;
 };
 
+// A box asking for a whole number within limits, offering `value` to start with.
+struct NumberQuestion {
+    QString title;
+    QString label;
+    int value = 0;
+    int minimum = 0;
+    int maximum = 0;
+};
+
 struct FontChoice {
     QString family;
     bool bold = false;
@@ -55,6 +64,8 @@ public:
     virtual std::optional<FontChoice> chooseFont(const FontChoice& preset) = 0;
     virtual std::optional<Rgb> chooseColor(const Rgb& initial) = 0;
     virtual Answer ask(const Question& question) = 0;
+    // A whole number within the question's limits, or nothing when cancelled.
+    virtual std::optional<int> askNumber(const NumberQuestion& question) = 0;
     // Tells the user that something failed; a warning icon and an OK button.
     virtual void warn(const QString& title, const QString& text) = 0;
     // The About box: question-mark icon, one OK button.

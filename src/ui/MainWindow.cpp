@@ -7,7 +7,10 @@
 #include "documents/TabFiles.h"
 #include "documents/TabPrinter.h"
 #include "instruments/InstrumentMode.h"
+#include "playback/FluidSynthPlayer.h"
 #include "playback/MidiExport.h"
+#include "playback/Playback.h"
+#include "playback/TabMarker.h"
 #include "sheet/AccessibleNames.h"
 #include "sheet/Bar.h"
 #include "tuning/StringNotesWindow.h"
@@ -201,12 +204,14 @@ void MainWindow::buildMenus() {
     chr_ = bar->addAction(u"Chords/Bar lines"_s);
     chr_->setObjectName(u"chr"_s);
     connect(chr_, &QAction::triggered, this, &MainWindow::showChordPicker);
+    buildPlayMenu(bar);
     about_ = bar->addAction(u"About"_s);
     about_->setObjectName(u"About"_s);
     connect(about_, &QAction::triggered, this, &MainWindow::showAbout);
 
-    const QList<QAction*> commands = {pen1_, ave1_, saveAs_, xport1_, rint1_, fnt_,
-                                      chg_,  bg_,   tc_,     hider_,  con_,   deldel_};
+    QList<QAction*> commands = {pen1_, ave1_, saveAs_, xport1_, rint1_, fnt_,
+                                chg_,  bg_,   tc_,     hider_,  con_,   deldel_};
+    commands << playTab_ << playGrid_ << stop_;
     auto* guard = new MenuShortcutGuard(commands, this);
     for (const auto& row : cells_)
         for (QLineEdit* cell : row)
@@ -214,6 +219,33 @@ void MainWindow::buildMenus() {
     wow_->installEventFilter(guard);
     new MenuBarFocusReturn(bar);
     connectPrintAndAppearance();
+}
+
+void MainWindow::buildPlayMenu(QMenuBar* bar) {
+    QMenu* play = bar->addMenu(u"Play"_s);
+    play->setObjectName(u"Play"_s);
+    play->setAccessibleName(play->title());
+    play->setAccessibleDescription(
+        u"Hear the tab from the caret's staff or the bar in the grid, stop, and set the tempo"_s);
+    const auto addCommand = [play](const char* name, const QString& caption,
+                                   const QKeySequence& shortcut) {
+        QAction* action = play->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(shortcut);
+        return action;
+    };
+    playTab_ = addCommand("playTab", u"Play Tab"_s, QKeySequence(Qt::Key_F5));
+    playGrid_ = addCommand("playGrid", u"Play Grid"_s, QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    stop_ = addCommand("stop", u"Stop"_s, QKeySequence(Qt::Key_Escape));
+    tempo_ = addCommand("tempo", u"Tempo…"_s, QKeySequence());
+    connect(playTab_, &QAction::triggered, this, &MainWindow::playTab);
+    connect(playGrid_, &QAction::triggered, this, &MainWindow::playGrid);
+    connect(stop_, &QAction::triggered, this, &MainWindow::stopPlaying);
+    connect(tempo_, &QAction::triggered, this, &MainWindow::askTempo);
+
+    synthesizer_ = std::make_unique<FluidSynthPlayer>();
+    playback_ = std::make_unique<Playback>(*synthesizer_, *dialogs_);
+    tabMarker_ = new TabMarker(wow_);
 }
 
 void MainWindow::connectPrintAndAppearance() {
@@ -428,6 +460,32 @@ void MainWindow::toggleTabBox() {
     }
 }
 
+void MainWindow::playTab() {
+    // What plays is the tab as it is now; the marks follow its bars through later edits.
+    const QString text = wow_->exactText();
+    const qsizetype caret = boxPositionsOf(*wow_, text).toText(wow_->textCursor().position());
+    playback_->play(performTabFrom(text, caret, beatsPerMinute_), tabMarker_, text);
+}
+
+void MainWindow::playGrid() {
+    // The bar as Enter would write it, from a copy: the grid keeps its empty cells.
+    Grid grid = readGrid();
+    const QString bar = commitBar(grid, readCaptions(), con_->text());
+    playback_->play(performTab(bar, beatsPerMinute_));
+}
+
+void MainWindow::stopPlaying() {
+    playback_->stop();
+}
+
+void MainWindow::askTempo() {
+    const std::optional<int> chosen =
+        dialogs_->askNumber({u"Tempo"_s, u"Beats per minute (30-300):"_s, beatsPerMinute_,
+                             kMinBeatsPerMinute, kMaxBeatsPerMinute});
+    if (chosen)
+        beatsPerMinute_ = std::clamp(*chosen, kMinBeatsPerMinute, kMaxBeatsPerMinute);
+}
+
 void MainWindow::bringForward(QWidget* window) {
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
@@ -448,6 +506,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    playback_->stop();
     closeSecondaryWindows();
 }
 

@@ -13,6 +13,7 @@
 class QAction;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QPushButton;
 
 namespace fretloom {
@@ -21,9 +22,12 @@ class Announcement;
 class ChordPickerWindow;
 class DialogService;
 class FileSystem;
+class FluidSynthPlayer;
+class Playback;
 class StraightLine;
 class TabBox;
 class TabFiles;
+class TabMarker;
 class WindowDocument;
 
 // The main window. Its controls are the tab sheet: the cells, the row labels, the convert
@@ -60,6 +64,9 @@ public:
     // The window title as it shows, whatever Qt makes of "[*]" in it.
     QString title() const;
 
+    // Play and Stop, with the synthesizer unless a test gives it another player.
+    Playback& playback() const { return *playback_; }
+
 public slots:
     // Enter: fills the empty cells and appends the bar block to the tab box.
     void enterBar();
@@ -80,6 +87,11 @@ public slots:
     void changeBackground();
     void changeTextColour();
     void toggleTabBox();
+    // The Play menu: Play Tab, Play Grid, Stop and Tempo.
+    void playTab();
+    void playGrid();
+    void stopPlaying();
+    void askTempo();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -98,6 +110,7 @@ private:
     // Tells a screen reader that Enter added a bar, and which.
     void announceBar();
     void connectTabFiles();
+    void buildPlayMenu(QMenuBar* bar);
     QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key,
                             Qt::KeyboardModifiers more = {});
 
@@ -127,6 +140,10 @@ private:
     QAction* deldel_ = nullptr;
     QAction* chr_ = nullptr;
     QAction* about_ = nullptr;
+    QAction* playTab_ = nullptr;
+    QAction* playGrid_ = nullptr;
+    QAction* stop_ = nullptr;
+    QAction* tempo_ = nullptr;
 
     // The tempo of this run, kept for no other.
     int beatsPerMinute_ = kDefaultBeatsPerMinute;
@@ -138,6 +155,11 @@ private:
     std::unique_ptr<FileSystem> files_;
     std::unique_ptr<WindowDocument> document_;
     std::unique_ptr<TabFiles> tabFiles_;
+
+    // The player goes after the playback that uses it.
+    std::unique_ptr<FluidSynthPlayer> synthesizer_;
+    std::unique_ptr<Playback> playback_;
+    TabMarker* tabMarker_ = nullptr;
 };
 
 }  // namespace fretloom

@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -269,6 +270,15 @@ Answer QtDialogService::ask(const Question& question) {
         // The close box of a Yes/No question counts as No: nothing is lost by it.
         return question.buttons == QuestionButtons::YesNoCancel ? Answer::Cancel : Answer::No;
     }
+}
+
+std::optional<int> QtDialogService::askNumber(const NumberQuestion& question) {
+    bool accepted = false;
+    const int value = QInputDialog::getInt(parent_, question.title, question.label, question.value,
+                                           question.minimum, question.maximum, 1, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return value;
 }
 
 void QtDialogService::warn(const QString& title, const QString& text) {

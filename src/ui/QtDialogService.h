@@ -18,6 +18,7 @@ public:
     std::optional<FontChoice> chooseFont(const FontChoice& preset) override;
     std::optional<Rgb> chooseColor(const Rgb& initial) override;
     Answer ask(const Question& question) override;
+    std::optional<int> askNumber(const NumberQuestion& question) override;
     void warn(const QString& title, const QString& text) override;
     void showAbout(const QString& title, const QString& text) override;
 

@@ -17,12 +17,14 @@ public:
     std::deque<std::optional<FontChoice>> fontAnswers;
     std::deque<std::optional<Rgb>> colorAnswers;
     std::deque<Answer> questionAnswers;
+    std::deque<std::optional<int>> numberAnswers;
 
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
     std::vector<FontChoice> fontPresets;
     std::vector<Rgb> colorPresets;
     std::vector<Question> questions;
+    std::vector<NumberQuestion> numberQuestions;
     std::vector<std::pair<QString, QString>> warnings;  // title, text
     std::vector<std::pair<QString, QString>> abouts;    // title, text
 
@@ -52,6 +54,10 @@ public:
         questionAnswers.pop_front();
         return answer;
     }
+    std::optional<int> askNumber(const NumberQuestion& question) override {
+        numberQuestions.push_back(question);
+        return next(numberAnswers, "number question");
+    }
     void warn(const QString& title, const QString& text) override {
         warnings.emplace_back(title, text);
     }
@@ -68,7 +74,7 @@ public:
 
     bool allAnswersUsed() const {
         return openAnswers.empty() && saveAnswers.empty() && fontAnswers.empty() &&
-               colorAnswers.empty() && questionAnswers.empty();
+               colorAnswers.empty() && questionAnswers.empty() && numberAnswers.empty();
     }
 
 private:

@@ -193,7 +193,8 @@ TEST_F(AccessibilityTest, MenuBarEntriesMenusAndItemsAreNamed) {
         EXPECT_EQ(bar->child(i)->role(), QAccessible::MenuItem);
         entries << bar->child(i)->text(QAccessible::Name);
     }
-    EXPECT_EQ(entries, (QStringList{u"File"_s, u"Format"_s, u"Chords/Bar lines"_s, u"About"_s}));
+    EXPECT_EQ(entries,
+              (QStringList{u"File"_s, u"Format"_s, u"Chords/Bar lines"_s, u"Play"_s, u"About"_s}));
 
     struct Menu {
         const char16_t* name;
@@ -209,6 +210,9 @@ TEST_F(AccessibilityTest, MenuBarEntriesMenusAndItemsAreNamed) {
           u"Hide Tab Box"_s, u"Convert to bass"_s, u"Clear All"_s},
          {u"Ctrl+F"_s, u"Ctrl+N"_s, u"Ctrl+G"_s, u"Ctrl+T"_s, u"Ctrl+H"_s, u"Ctrl+B"_s,
           u"Ctrl+K"_s}},
+        {u"Play",
+         {u"Play Tab"_s, u"Play Grid"_s, u"Stop"_s, u"Tempo\u2026"_s},
+         {u"F5"_s, u"Shift+F5"_s, u"Esc"_s, u""_s}},
     };
     for (const Menu& expected : menus) {
         const QString name = QString::fromUtf16(expected.name);

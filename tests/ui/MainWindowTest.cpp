@@ -165,8 +165,9 @@ TEST_F(MainWindowTest, CtrlKFromACellOrTheTabBoxClearsTheGridOnly) {
 }
 
 TEST_F(MainWindowTest, EveryMenuShortcutReachesItsMenuFromACellAndTheTabBox) {
-    const QStringList names = {u"pen1"_s, u"ave1"_s, u"saveAs"_s, u"rint1"_s, u"fnt"_s,   u"chg"_s,
-                               u"bg"_s,   u"tc"_s,   u"hider"_s,  u"con"_s,   u"deldel"_s};
+    const QStringList names = {u"pen1"_s, u"ave1"_s,   u"saveAs"_s,  u"xport1"_s,   u"rint1"_s,
+                               u"fnt"_s,  u"chg"_s,    u"bg"_s,      u"tc"_s,       u"hider"_s,
+                               u"con"_s,  u"deldel"_s, u"playTab"_s, u"playGrid"_s, u"stop"_s};
     for (const QString& name : names) {
         QAction* action = window.findChild<QAction*>(name);
         ASSERT_NE(action, nullptr) << name.toStdString();
@@ -203,6 +204,10 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts) {
                           {u"con", u"Convert to bass", "Ctrl+B"},
                           {u"deldel", u"Clear All", "Ctrl+K"},
                           {u"chr", u"Chords/Bar lines", ""},
+                          {u"playTab", u"Play Tab", "F5"},
+                          {u"playGrid", u"Play Grid", "Shift+F5"},
+                          {u"stop", u"Stop", "Esc"},
+                          {u"tempo", u"Tempo\u2026", ""},
                           {u"About", u"About", ""}};
     for (const Item& item : items) {
         QAction* action = window.findChild<QAction*>(QString::fromUtf16(item.name));
@@ -213,12 +218,17 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts) {
     QStringList bar;
     for (QAction* entry : window.menuBar()->actions())
         bar << entry->text();
-    EXPECT_EQ(bar, (QStringList{u"File"_s, u"Format"_s, u"Chords/Bar lines"_s, u"About"_s}));
+    EXPECT_EQ(bar,
+              (QStringList{u"File"_s, u"Format"_s, u"Chords/Bar lines"_s, u"Play"_s, u"About"_s}));
     QStringList file;
     for (QAction* entry : menuBarEntry(window, u"File"_s)->menu()->actions())
         file << entry->text();
     EXPECT_EQ(file, (QStringList{u"Open"_s, u"Save"_s, u"Save As\u2026"_s, u"Export MIDI\u2026"_s,
                                  u"Print"_s}));
+    QStringList play;
+    for (QAction* entry : menuBarEntry(window, u"Play"_s)->menu()->actions())
+        play << entry->text();
+    EXPECT_EQ(play, (QStringList{u"Play Tab"_s, u"Play Grid"_s, u"Stop"_s, u"Tempo\u2026"_s}));
     QStringList format;
     for (QAction* entry : menuBarEntry(window, u"Format"_s)->menu()->actions())
         format << entry->text();

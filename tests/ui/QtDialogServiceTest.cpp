@@ -8,8 +8,10 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QUrl>
 #include <functional>
@@ -121,6 +123,31 @@ TEST_F(QtDialogServiceTest, ColourDialogOpensOnTheColourItChanges) {
     whenDialogShows<QColorDialog>(
         [](QColorDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     EXPECT_EQ(dialogs.chooseColor({1, 2, 3}), std::nullopt);
+}
+
+TEST_F(QtDialogServiceTest, NumberBoxOffersTheValueAndKeepsToItsLimits) {
+    const NumberQuestion question{u"Tempo"_s, u"Beats per minute (30-300):"_s, 100, 30, 300};
+    bool inspected = false;
+    whenDialogShows<QInputDialog>([&](QInputDialog* dialog) {
+        inspected = true;
+        EXPECT_EQ(dialog->windowTitle(), u"Tempo"_s);
+        EXPECT_EQ(dialog->labelText(), question.label);
+        auto* box = dialog->findChild<QSpinBox*>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->value(), 100);
+        // Too many beats are refused while typing: the box keeps to 300 at most.
+        box->selectAll();
+        QTest::keyClicks(box, u"999"_s);
+        EXPECT_LE(box->value(), 300);
+        box->selectAll();
+        QTest::keyClicks(box, u"240"_s);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.askNumber(question), 240);
+    EXPECT_TRUE(inspected);
+    whenDialogShows<QInputDialog>(
+        [](QInputDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    EXPECT_EQ(dialogs.askNumber(question), std::nullopt);
 }
 
 }  // namespace

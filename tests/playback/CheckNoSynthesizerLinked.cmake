@@ -1,0 +1,11 @@
+# Fails when the program, or any library it loads at start, needs libfluidsynth.
+execute_process(COMMAND ldd ${PROGRAM} OUTPUT_VARIABLE libraries RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "ldd could not read ${PROGRAM}")
+endif()
+if(NOT libraries MATCHES "libQt6Core")
+  message(FATAL_ERROR "ldd listed no Qt in ${PROGRAM}:\n${libraries}")
+endif()
+if(libraries MATCHES "fluidsynth")
+  message(FATAL_ERROR "${PROGRAM} loads FluidSynth at start:\n${libraries}")
+endif()

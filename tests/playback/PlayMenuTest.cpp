@@ -1,0 +1,293 @@
+#include "playback/FluidSynthPlayer.h"
+#include "playback/Performance.h"
+#include "playback/Playback.h"
+#include "playback/TabMarker.h"
+#include "sheet/SheetAccess.h"
+#include "support/ScriptedDialogs.h"
+#include "support/UserInput.h"
+#include "ui/MainWindow.h"
+#include "ui/TabBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+namespace fretloom {
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace fretloom::testing;
+
+// Stands in for the synthesizer: it keeps what it was given and is at whatever tick a test says.
+class FakeSoundPlayer : public SoundPlayer {
+public:
+    std::optional<SoundProblem> play(const QByteArray& midiFile) override {
+        played.push_back(midiFile);
+        playing = true;
+        tick = 0;
+        return std::nullopt;
+    }
+    void stop() override {
+        ++stops;
+        playing = false;
+    }
+    qint64 position() override { return playing ? tick : -1; }
+
+    std::vector<QByteArray> played;
+    int stops = 0;
+    bool playing = false;
+    qint64 tick = 0;
+};
+
+class PlayMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        showAndActivate(window);
+        window.playback().setPlayer(player);
+    }
+
+    TabBox* box() const { return window.tabBox(); }
+    QString tab() const { return box()->exactText(); }
+    void enter(const std::vector<std::pair<QString, QString>>& cells) {
+        window.clearGrid();
+        for (const auto& [name, text] : cells)
+            window.findChild<QLineEdit*>(name)->setText(text);
+        QTest::mouseClick(window.findChild<QPushButton*>(u"Command1"_s), Qt::LeftButton);
+    }
+    // The caret at an offset of the tab text, with `selected` characters after it selected;
+    // the box holds each CR LF as one break.
+    void putCaretAt(qsizetype textOffset, int selected = 0) {
+        const auto boxPosition =
+            static_cast<int>(textOffset - tab().left(textOffset).count(u"\r\n"_s));
+        QTextCursor cursor = box()->textCursor();
+        cursor.setPosition(boxPosition + selected);
+        cursor.setPosition(boxPosition, QTextCursor::KeepAnchor);
+        box()->setTextCursor(cursor);
+    }
+    QStringList marked() const {
+        QStringList texts;
+        for (const QTextEdit::ExtraSelection& selection : box()->extraSelections())
+            if (TabMarker::isMark(selection))
+                texts << selection.cursor.selectedText();
+        return texts;
+    }
+    static QStringList textsOf(const QString& text, const Cue& cue) {
+        QStringList texts;
+        for (const TextSpan& span : cue.spans)
+            texts << text.mid(span.start, span.length);
+        return texts;
+    }
+    // Waits for the marks to show `expected`: the marking follows the player every few ms.
+    void expectMarked(const QStringList& expected) {
+        const bool shown = QTest::qWaitFor([&] { return marked() == expected; }, 2000);
+        EXPECT_TRUE(shown) << marked().join(u" / "_s).toStdString();
+    }
+
+    // A bar line down the whole of one column.
+    static std::vector<std::pair<QString, QString>> barLine(int column) {
+        std::vector<std::pair<QString, QString>> cells;
+        for (Row row : kAllRows)
+            cells.emplace_back(cellName(row, column), u"|"_s);
+        return cells;
+    }
+    static std::vector<std::pair<QString, QString>>
+    join(std::initializer_list<std::vector<std::pair<QString, QString>>> parts) {
+        std::vector<std::pair<QString, QString>> cells;
+        for (const auto& part : parts)
+            cells.insert(cells.end(), part.begin(), part.end());
+        return cells;
+    }
+
+    ScriptedDialogs dialogs;
+    FakeSoundPlayer player;
+    std::optional<FluidSynthPlayer> synthesizer;  // outlives the window that plays through it
+    MainWindow window{&dialogs};
+};
+
+TEST_F(PlayMenuTest, PlayTabStartsAtTheCaretsStaffAndMarksEachBarLeavingTheTabAsItWas) {
+    enter({{u"e1"_s, u"0"_s}});
+    enter(join({{{u"e1"_s, u"3"_s}, {u"e3"_s, u"5"_s}}, barLine(2)}));
+    const QString text = tab();
+    const qsizetype secondStaff = text.indexOf(u"e  |-3-"_s);
+    ASSERT_GT(secondStaff, 0);
+    // The user's caret and selection in the second staff, and an edit to undo later.
+    box()->setFocus();
+    putCaretAt(secondStaff + 1, 3);
+    const int caretAnchor = box()->textCursor().anchor();
+    const int caretPosition = box()->textCursor().position();
+    const int undoSteps = box()->document()->availableUndoSteps();
+
+    press(Qt::Key_F5);
+    const Performance expected = performTabFrom(text, secondStaff + 1, kDefaultBeatsPerMinute);
+    ASSERT_EQ(player.played.size(), 1u);
+    EXPECT_EQ(player.played[0], expected.midiFile);
+    ASSERT_EQ(expected.cues.size(), 2u);
+    EXPECT_GE(expected.cues[0].spans.front().start, secondStaff);
+    expectMarked(textsOf(text, expected.cues[0]));
+    player.tick = expected.cues[1].tick;
+    expectMarked(textsOf(text, expected.cues[1]));
+
+    EXPECT_EQ(tab(), text);
+    EXPECT_EQ(box()->textCursor().anchor(), caretAnchor);
+    EXPECT_EQ(box()->textCursor().position(), caretPosition);
+    EXPECT_EQ(box()->document()->availableUndoSteps(), undoSteps);
+    EXPECT_EQ(box()->document()->availableRedoSteps(), 0);
+    // The end of the piece takes the marks away.
+    player.playing = false;
+    expectMarked({});
+    EXPECT_FALSE(window.playback().isPlaying());
+}
+
+TEST_F(PlayMenuTest, MarksFollowTheBarsTextThroughEditsMadeWhilePlaying) {
+    enter(
+        join({{{u"e1"_s, u"0"_s}, {u"e3"_s, u"2"_s}, {u"e5"_s, u"3"_s}}, barLine(2), barLine(4)}));
+    const QString text = tab();
+    // With the caret after the last staff, play starts at the first.
+    box()->setFocus();
+    box()->moveCursor(QTextCursor::End);
+    press(Qt::Key_F5);
+    const Performance expected = performTab(text, kDefaultBeatsPerMinute);
+    ASSERT_EQ(player.played.size(), 1u);
+    EXPECT_EQ(player.played[0], expected.midiFile);
+    ASSERT_EQ(expected.cues.size(), 3u);
+    expectMarked(textsOf(text, expected.cues[0]));
+
+    // A title typed above the staff moves the bars; the marks move with them.
+    box()->moveCursor(QTextCursor::Start);
+    type(u"Intro"_s);
+    press(Qt::Key_Return);
+    EXPECT_EQ(marked(), textsOf(text, expected.cues[0]));
+    player.tick = expected.cues[1].tick;
+    expectMarked(textsOf(text, expected.cues[1]));
+
+    // Once the tab is gone, so is the bar to mark.
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_Delete);
+    player.tick = expected.cues[2].tick;
+    expectMarked({});
+    EXPECT_TRUE(window.playback().isPlaying());
+
+    // Nothing of the marking went into the history: undo brings back the user's own text.
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(tab(), u"Intro\r\n"_s + text);
+}
+
+TEST_F(PlayMenuTest, PlayGridPlaysTheBarEnterWouldWriteAndChangesNothing) {
+    // Bass mode, with the bottom string tuned down to D.
+    press(Qt::Key_B, Qt::ControlModifier);
+    window.setRowCaption(Row::f, u"D"_s);
+    window.cell(Row::g, 3)->setFocus();
+    type(u"5"_s);
+    window.cell(Row::f, 1)->setText(u"0"_s);
+    const Grid grid = window.readGrid();
+
+    press(Qt::Key_F5, Qt::ShiftModifier);
+    ASSERT_EQ(player.played.size(), 1u);
+    EXPECT_EQ(window.readGrid(), grid);
+    EXPECT_TRUE(box()->isEmptyText());
+    expectMarked({});
+
+    // The same bar through Enter plays the same.
+    QTest::mouseClick(window.findChild<QPushButton*>(u"Command1"_s), Qt::LeftButton);
+    EXPECT_EQ(player.played[0], performTab(tab(), kDefaultBeatsPerMinute).midiFile);
+}
+
+TEST_F(PlayMenuTest, PlayAgainRestartsAndEscapeStopsAtOnceClosingNothing) {
+    enter(join({{{u"e1"_s, u"0"_s}, {u"e3"_s, u"2"_s}}, barLine(2)}));
+    const Performance expected = performTab(tab(), kDefaultBeatsPerMinute);
+    ASSERT_EQ(expected.cues.size(), 2u);
+    box()->setFocus();
+    press(Qt::Key_F5);
+    player.tick = expected.cues[1].tick;
+    expectMarked(textsOf(tab(), expected.cues[1]));
+    press(Qt::Key_F5);
+    EXPECT_EQ(player.played.size(), 2u);
+    expectMarked(textsOf(tab(), expected.cues[0]));
+
+    for (QWidget* from :
+         {static_cast<QWidget*>(box()), static_cast<QWidget*>(window.cell(Row::d, 9))}) {
+        from->setFocus();
+        press(Qt::Key_F5);
+        ASSERT_TRUE(window.playback().isPlaying());
+        const int stops = player.stops;
+        press(Qt::Key_Escape);
+        EXPECT_GT(player.stops, stops);
+        EXPECT_FALSE(window.playback().isPlaying());
+        EXPECT_EQ(marked(), QStringList());
+    }
+    // With nothing playing, Escape still closes nothing.
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(dialogs.questions.empty());
+}
+
+TEST_F(PlayMenuTest, TempoIsAskedAsAWholeNumberAndKeptForThisRun) {
+    enter({{u"e1"_s, u"0"_s}, {u"e3"_s, u"2"_s}});
+    dialogs.numberAnswers.push_back(240);
+    clickMenu(window, u"Play"_s, u"Tempo\u2026"_s);
+    ASSERT_EQ(dialogs.numberQuestions.size(), 1u);
+    const NumberQuestion& asked = dialogs.numberQuestions[0];
+    EXPECT_EQ(asked.title, u"Tempo"_s);
+    EXPECT_EQ(asked.value, 100);
+    EXPECT_EQ(asked.minimum, 30);
+    EXPECT_EQ(asked.maximum, 300);
+
+    // Cancelling keeps the tempo chosen before.
+    dialogs.numberAnswers.push_back(std::nullopt);
+    clickMenu(window, u"Play"_s, u"Tempo\u2026"_s);
+    ASSERT_EQ(dialogs.numberQuestions.size(), 2u);
+    EXPECT_EQ(dialogs.numberQuestions[1].value, 240);
+
+    clickMenu(window, u"Play"_s, u"Play Grid"_s);
+    ASSERT_EQ(player.played.size(), 1u);
+    EXPECT_EQ(player.played[0], performTab(tab(), 240).midiFile);
+    EXPECT_NE(player.played[0], performTab(tab(), 100).midiFile);
+}
+
+TEST_F(PlayMenuTest, MissingSoundFontOrOutputIsWarnedAndPlayWorksOnceItIsThere) {
+    QTemporaryDir folder;
+    SoundSetup setup;
+    const QString installed = [&] {
+        for (const QString& path : setup.soundFonts)
+            if (QFile::exists(path))
+                return path;
+        return QString();
+    }();
+    ASSERT_FALSE(installed.isEmpty()) << "no SoundFont; tools/setup installs one";
+    setup.soundFonts = {folder.filePath(u"GM.sf2"_s)};
+    setup.drivers = {u"file"_s};
+    setup.outputFile = folder.filePath(u"out/sound.wav"_s);
+    window.playback().setPlayer(synthesizer.emplace(setup));
+    enter({{u"e1"_s, u"0"_s}});
+
+    press(Qt::Key_F5);
+    ASSERT_EQ(dialogs.warnings.size(), 1u);
+    EXPECT_EQ(dialogs.warnings[0].first, u"Play"_s);
+    EXPECT_TRUE(dialogs.warnings[0].second.contains(u"SoundFont"_s));
+    EXPECT_TRUE(dialogs.warnings[0].second.contains(setup.soundFonts[0]));
+    EXPECT_TRUE(dialogs.warnings[0].second.contains(u"install the package timgm6mb-soundfont"_s,
+                                                    Qt::CaseInsensitive));
+    EXPECT_FALSE(window.playback().isPlaying());
+
+    ASSERT_TRUE(QFile::copy(installed, setup.soundFonts[0]));
+    press(Qt::Key_F5);
+    ASSERT_EQ(dialogs.warnings.size(), 2u);
+    EXPECT_TRUE(dialogs.warnings[1].second.contains(u"no sound output"_s));
+    EXPECT_TRUE(dialogs.warnings[1].second.contains(u"pipewire-pulse"_s));
+    EXPECT_FALSE(window.playback().isPlaying());
+    expectMarked({});
+
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"out"_s));
+    press(Qt::Key_F5);
+    EXPECT_EQ(dialogs.warnings.size(), 2u);
+    EXPECT_TRUE(window.playback().isPlaying());
+    EXPECT_GE(synthesizer->position(), 0);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(synthesizer->position(), -1);
+}
+
+}  // namespace
+}  // namespace fretloom
