@@ -348,7 +348,7 @@ void MainWindow::describeForScreenReaders() {
         menu->setAccessibleName(menu->title());
         menu->setAccessibleDescription(description);
     };
-    describeMenu(u"File"_s, u"Open, save and print the tab"_s);
+    describeMenu(u"File"_s, u"Open, save, export and print the tab"_s);
     describeMenu(u"Format"_s, u"The tab box's font, colours and visibility, the string names, "
                               u"the instrument, and clearing the grid"_s);
 }
