@@ -22,14 +22,8 @@ mkdir -p "$work/home" "$work/config" "$work/cache" "$work/runtime"
 chmod 700 "$work/runtime"
 xvfb_pid="" wm_pid="" app_pid=""
 
-stop() {
-  local pid=$1
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null || true
-  for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -KILL "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-}
+# shellcheck source=private_x.sh
+source "$(dirname "$0")/private_x.sh"
 cleanup() {
   stop "$app_pid"
   stop "$wm_pid"
@@ -46,27 +40,8 @@ fail() {
 }
 
 # A private X server on the first free display from a random place in 20..99 on.
-offset=$((RANDOM % 80))
-for i in $(seq 0 79); do
-  n=$((20 + (offset + i) % 80))
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp -noreset \
-    >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    if xdpyinfo -display ":$n" >/dev/null 2>&1 &&
-      [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ]; then
-      export DISPLAY=":$n"
-      break
-    fi
-    sleep 0.1
-  done
-  [ "${DISPLAY:-}" = ":$n" ] && break
-  stop "$xvfb_pid"
-  xvfb_pid=""
-done
-[ -n "$xvfb_pid" ] || { echo "placement_e2e: no free X display between :20 and :99" >&2; exit 1; }
+start_private_x "${screen_width}x${screen_height}" "$work/xvfb.log" ||
+  { echo "placement_e2e: no free X display between :20 and :99" >&2; exit 1; }
 
 cat >"$work/openbox.xml" <<'XML'
 <?xml version="1.0" encoding="UTF-8"?>

@@ -31,14 +31,8 @@ rec_pid=""
 watchdog_pid=""
 started=$SECONDS
 
-stop() {
-  local pid=$1
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null || true
-  for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -KILL "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-}
+# shellcheck source=private_x.sh
+source "$(dirname "$0")/private_x.sh"
 cleanup() {
   stop "$rec_pid"
   stop "$app_pid"
@@ -73,26 +67,8 @@ trap 'fail "gave up after 100 s"' USR1
 watchdog_pid=$!
 
 # --- A private X server on the first free display from a random place in 20..99 on.
-offset=$((RANDOM % 80))
-for i in $(seq 0 79); do
-  n=$((20 + (offset + i) % 80))
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    if xdpyinfo -display ":$n" >/dev/null 2>&1 &&
-      [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ]; then
-      export DISPLAY=":$n"
-      break
-    fi
-    sleep 0.1
-  done
-  [ -n "${DISPLAY:-}" ] && [ "$DISPLAY" = ":$n" ] && break
-  stop "$xvfb_pid"
-  xvfb_pid=""
-done
-[ -n "$xvfb_pid" ] || { echo "play_e2e: no free X display between :20 and :99" >&2; exit 1; }
+start_private_x "1280x1024" "$work/xvfb.log" ||
+  { echo "play_e2e: no free X display between :20 and :99" >&2; exit 1; }
 step "X server on $DISPLAY"
 
 # --- A private sound server: one null sink, reached through a socket of its own, no other

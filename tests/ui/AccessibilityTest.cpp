@@ -4,6 +4,7 @@
 #include "chords/ChordPickerWindow.h"
 #include "chords/PrintQString.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShownMainWindow.h"
 #include "support/UserInput.h"
 #include "tuning/StringNotesWindow.h"
 #include "ui/Announcement.h"
@@ -64,15 +65,8 @@ QStringList labelsOf(QObject* object) {
     return names;
 }
 
-class AccessibilityTest : public ::testing::Test {
+class AccessibilityTest : public ShownMainWindow {
 protected:
-    void SetUp() override { showAndActivate(window); }
-    void TearDown() override {
-        dialogs.answerNoIfAskedToSave(!window.tabBox()->isEmptyText());
-        window.close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     QStringList cellNames(Row row) const {
         QStringList names;
         for (int column = 1; column <= kColumnCount; ++column)
@@ -108,8 +102,6 @@ protected:
     }
 
     const QStringList standard = {u"e"_s, u"B"_s, u"G"_s, u"D"_s, u"A"_s, u"E"_s};
-    ScriptedDialogs dialogs;
-    MainWindow window{&dialogs};
 };
 
 TEST_F(AccessibilityTest, EveryCellIsNamedByItsStringAndColumn) {

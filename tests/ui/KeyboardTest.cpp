@@ -4,6 +4,7 @@
 #include "chords/ChordPickerWindow.h"
 #include "chords/PrintQString.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShownMainWindow.h"
 #include "support/UserInput.h"
 #include "ui/MainWindow.h"
 #include "ui/TabBox.h"
@@ -36,15 +37,8 @@ void pressAlt() {
     press(Qt::Key_Alt, Qt::AltModifier);
 }
 
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public ShownMainWindow {
 protected:
-    void SetUp() override { showAndActivate(window); }
-    void TearDown() override {
-        dialogs.answerNoIfAskedToSave(!window.tabBox()->isEmptyText());
-        window.close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     QString highlightedEntry() const {
         QAction* active = window.menuBar()->activeAction();
         return active ? active->text() : QString();
@@ -73,9 +67,6 @@ protected:
             texts << window.cell(row, k)->text();
         return texts;
     }
-
-    ScriptedDialogs dialogs;
-    MainWindow window{&dialogs};
 };
 
 TEST_F(KeyboardTest, AltTakesTheKeyboardToTheMenuBarAndEscapeBringsItBack) {

@@ -2,6 +2,7 @@
 
 #include "support/ProgramWindows.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShownMainWindow.h"
 #include "ui/TabBox.h"
 
 #include <QComboBox>
@@ -31,18 +32,7 @@ void focusButton(QWidget* owner, const QString& name) {
     ASSERT_EQ(focused(), button);
 }
 
-class ReturnPressesButtonTest : public ::testing::Test {
-protected:
-    void SetUp() override { showAndActivate(window); }
-    void TearDown() override {
-        dialogs.answerNoIfAskedToSave(!window.tabBox()->isEmptyText());
-        window.close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    ScriptedDialogs dialogs;
-    MainWindow window{&dialogs};
-};
+using ReturnPressesButtonTest = ShownMainWindow;
 
 TEST_F(ReturnPressesButtonTest, ReturnPressesTheFocusedButtonOfEveryWindow) {
     const SecondaryWindows open = openSecondaryWindows(window);

@@ -2,6 +2,7 @@
 
 #include "support/ProgramWindows.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShownMainWindow.h"
 #include "ui/TabBox.h"
 
 #include <QClipboard>
@@ -16,15 +17,8 @@ namespace {
 using namespace Qt::StringLiterals;
 using namespace fretloom::testing;
 
-class SingleLineBoxTest : public ::testing::Test {
+class SingleLineBoxTest : public ShownMainWindow {
 protected:
-    void SetUp() override { showAndActivate(window); }
-    void TearDown() override {
-        dialogs.answerNoIfAskedToSave(!window.tabBox()->isEmptyText());
-        window.close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     // Ctrl+V into the box, over whatever it holds.
     static void pasteOver(QLineEdit* box, const QString& text) {
         QGuiApplication::clipboard()->setText(text);
@@ -41,9 +35,6 @@ protected:
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(box, &dropped);
     }
-
-    ScriptedDialogs dialogs;
-    MainWindow window{&dialogs};
 };
 
 TEST_F(SingleLineBoxTest, EveryBoxOfEveryWindowTakesOnlyTheFirstLineOfAPasteOrADrop) {
