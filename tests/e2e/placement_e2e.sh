@@ -52,38 +52,10 @@ cat >"$work/openbox.xml" <<'XML'
   <margins><top>0</top><bottom>0</bottom><left>0</left><right>0</right></margins>
 </openbox_config>
 XML
-HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-  openbox --config-file "$work/openbox.xml" >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 50); do
-  wmctrl -m >/dev/null 2>&1 && break
-  kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start: $(cat "$work/openbox.log")"
-  sleep 0.1
-done
-wmctrl -m >/dev/null 2>&1 || fail "openbox did not take over the display"
+start_openbox "$work/openbox.xml"
 
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-  export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-fi
-env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE \
-  -u SESSION_MANAGER \
-  HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-  XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  "$program" >"$work/fretloom.log" 2>&1 &
-app_pid=$!
+start_program "$program"
 
-# The id of a shown window of the program whose title matches $1 and is not among the ids after it.
-find_window() {
-  local pattern=$1 id
-  shift
-  for _ in $(seq 100); do
-    for id in $(xdotool search --all --onlyvisible --pid "$app_pid" --name "$pattern" 2>/dev/null || true); do
-      case " $* " in *" $id "*) ;; *) echo "$id"; return 0 ;; esac
-    done
-    sleep 0.1
-  done
-  return 1
-}
 wait_focus() {
   for _ in $(seq 100); do
     [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && { sleep 0.3; return 0; }

@@ -104,24 +104,9 @@ record() {
 
 # --- The program.
 step "starting $program"
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-  export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-fi
-env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE \
-  -u SESSION_MANAGER \
-  HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-  XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  "$program" >"$work/fretloom.log" 2>&1 &
-app_pid=$!
+start_program "$program"
 
-main=""
-for _ in $(seq 100); do
-  main=$(xdotool search --onlyvisible --pid "$app_pid" --name '^Fretloom - ' 2>/dev/null | head -n 1 || true)
-  [ -n "$main" ] && break
-  kill -0 "$app_pid" 2>/dev/null || fail "the program ended"
-  sleep 0.1
-done
-[ -n "$main" ] || fail "the main window did not appear"
+main=$(find_window '^Fretloom - ') || fail "the main window did not appear"
 # No window manager: the keyboard focus goes to the window directly.
 xdotool windowfocus --sync "$main"
 sleep 0.5

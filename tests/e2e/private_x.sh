@@ -36,3 +36,48 @@ start_private_x() {
   done
   return 1
 }
+
+# Starts openbox on the private display with the configuration file $1 and waits until it
+# manages the display. Sets wm_pid. Needs $work and the script's fail().
+start_openbox() {
+  HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
+    openbox --config-file "$1" >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 50); do
+    wmctrl -m >/dev/null 2>&1 && break
+    kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start: $(cat "$work/openbox.log")"
+    sleep 0.1
+  done
+  wmctrl -m >/dev/null 2>&1 || fail "openbox did not take over the display"
+}
+
+# Starts the program $1 on the private display, with a home and settings of its own under
+# $work and nothing of the desktop it was started from. Sets app_pid.
+start_program() {
+  # Under the sanitizer run: libxkbcommon-x11 copies the X server's length-counted key names
+  # with strndup, which strict string checks take for reading past the end. Every other check
+  # stays.
+  if [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
+  fi
+  env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE \
+    -u SESSION_MANAGER \
+    HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
+    XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+    "$1" >"$work/fretloom.log" 2>&1 &
+  app_pid=$!
+}
+
+# Prints the id of a shown window of the program whose title matches the extended regular
+# expression $1 and which is not one of the ids after it.
+find_window() {
+  local pattern=$1 id
+  shift
+  for _ in $(seq 100); do
+    for id in $(xdotool search --all --onlyvisible --pid "$app_pid" --name "$pattern" 2>/dev/null || true); do
+      case " $* " in *" $id "*) ;; *) echo "$id"; return 0 ;; esac
+    done
+    sleep 0.1
+  done
+  return 1
+}

@@ -92,32 +92,10 @@ cat >"$work/openbox.xml" <<'XML'
   </mouse>
 </openbox_config>
 XML
-HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-  openbox --config-file "$work/openbox.xml" >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 50); do
-  wmctrl -m >/dev/null 2>&1 && break
-  kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start: $(cat "$work/openbox.log")"
-  sleep 0.1
-done
-wmctrl -m >/dev/null 2>&1 || fail "openbox did not take over the display"
+start_openbox "$work/openbox.xml"
 step "window manager: $(wmctrl -m | sed -n 's/^Name: //p')"
 
 # --- Helpers. Every wait gives up after a few seconds.
-
-# Prints the id of a shown window of the program whose title matches the extended regular
-# expression $1 and which is not one of the ids after it.
-find_window() {
-  local pattern=$1 id
-  shift
-  for _ in $(seq 100); do
-    for id in $(xdotool search --all --onlyvisible --pid "$app_pid" --name "$pattern" 2>/dev/null || true); do
-      case " $* " in *" $id "*) ;; *) echo "$id"; return 0 ;; esac
-    done
-    sleep 0.1
-  done
-  return 1
-}
 
 # Waits until window $1 is no longer shown.
 wait_gone() {
@@ -243,17 +221,7 @@ expect_file() {
 
 # --- The program.
 step "starting $program"
-# Under the sanitizer run: libxkbcommon-x11 copies the X server's length-counted key names with
-# strndup, which strict string checks take for reading past the end. Every other check stays.
-if [ -n "${ASAN_OPTIONS:-}" ]; then
-  export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
-fi
-env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE \
-  -u SESSION_MANAGER \
-  HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-  XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  "$program" >"$work/fretloom.log" 2>&1 &
-app_pid=$!
+start_program "$program"
 
 main=$(find_window '^Fretloom - ') || fail "the main window did not appear"
 wait_focus "$main" "main window"
