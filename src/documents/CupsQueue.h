@@ -7,9 +7,11 @@ namespace fretloom {
 
 // What the CUPS scheduler says about one print queue. Qt hands a job to CUPS without looking
 // at the answer, so a queue that turns jobs away would lose the printout without a word; this
-// asks the scheduler itself.
+// asks the scheduler itself. Where the CUPS library cannot be loaded, nothing is known.
 class CupsQueue {
 public:
+    struct Api;
+
     // Asks the scheduler about the queue now.
     explicit CupsQueue(const QString& printerName);
 
@@ -22,6 +24,9 @@ public:
     std::optional<QString> jobRefusal() const;
 
 private:
+    static const Api* cups();
+
+    const Api* api_ = nullptr;
     bool known_ = false;
     std::optional<QString> refusal_;
 };
