@@ -3,6 +3,7 @@
 
 #include "OpenProbe.h"
 #include "documents/CommandLine.h"
+#include "ui/FontSetUpAhead.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
 #include "ui/TabBox.h"
@@ -18,6 +19,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <sys/resource.h>
 #include <type_traits>
 
@@ -133,7 +135,12 @@ template <typename Window> int runStartProbe(char* program) {
         if (fretloom::answerWithoutWindow(argc, argv))
             return 1;
     }
+    std::optional<fretloom::FontSetUpAhead> fonts;
+    if constexpr (std::is_same_v<Window, MainWindow>)
+        fonts.emplace();
     QApplication app(argc, argv);
+    if (fonts)
+        fonts->finish();
     {
         Window window;
         if constexpr (std::is_same_v<Window, MainWindow>)

@@ -1,5 +1,6 @@
 #include "FretloomVersion.h"
 #include "documents/CommandLine.h"
+#include "ui/FontSetUpAhead.h"
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> exitCode = fretloom::answerWithoutWindow(argc, argv))
         return *exitCode;
 
+    fretloom::FontSetUpAhead fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fretloom"));
     QApplication::setApplicationVersion(QString::fromLatin1(kFretloomVersion));
@@ -20,6 +22,7 @@ int main(int argc, char* argv[]) {
     if (line.outcome != fretloom::CommandLine::Outcome::Start)
         return fretloom::answer(line);
 
+    fonts.finish();
     fretloom::MainWindow window;
     fretloom::showAtStart(window, line.file);
     return app.exec();
