@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace fretloom::bench {
+
+// The start-up probes run offscreen unless QT_QPA_PLATFORM says otherwise.
+inline void startProbesOffscreen() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// What every start-up probe does once its window is shown: waits for the first paint, closes
+// the window, and prints the process's peak resident memory in KiB.
+inline int finishStartProbe(QWidget& window) {
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    QApplication::processEvents();
+    window.close();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%ld\n", usage.ru_maxrss);
+    return 0;
+}
+
+}  // namespace fretloom::bench
