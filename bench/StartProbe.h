@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
+#include <chrono>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -15,15 +16,18 @@ inline void startProbesOffscreen() {
 }
 
 // What every start-up probe does once its window is shown: waits for the first paint, closes
-// the window, and prints the process's peak resident memory in KiB.
+// the window, and prints the process's peak resident memory in KiB and the steady clock's time
+// in nanoseconds when the window had painted.
 inline int finishStartProbe(QWidget& window) {
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
     QApplication::processEvents();
+    const auto painted = std::chrono::steady_clock::now().time_since_epoch();
     window.close();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%ld\n", usage.ru_maxrss);
+    std::printf("%ld %lld\n", usage.ru_maxrss,
+                static_cast<long long>(std::chrono::nanoseconds(painted).count()));
     return 0;
 }
 
