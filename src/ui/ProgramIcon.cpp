@@ -1,19 +1,15 @@
 #include "ui/ProgramIcon.h"
 
-#include <QtGlobal>
+#include <QPixmap>
 
-// The icon lives in this static library's resources, which need registering by hand.
-static void registerResources() {
-    Q_INIT_RESOURCE(resources);
-}
+// The drawing is compiled in: made from a file, the icon would have Qt look through and load
+// its image format plugins at start to find out what the file holds.
+#include "resources/fretloom.xpm"
 
 namespace fretloom {
 
 QIcon programIcon() {
-    static const QIcon icon = [] {
-        registerResources();
-        return QIcon(QStringLiteral(":/fretloom/fretloom.xpm"));
-    }();
+    static const QIcon icon{QPixmap(fretloom_xpm)};
     return icon;
 }
 
