@@ -2,8 +2,8 @@
 
 #include <QPixmap>
 
-// The drawing is compiled in: made from a file, the icon would have Qt look through and load
-// its image format plugins at start to find out what the file holds.
+// The drawing is compiled in and read directly: made from a file, the icon would go through the
+// image reader, which first asks Qt's image format plugins what the file holds.
 #include "resources/fretloom.xpm"
 
 namespace fretloom {
