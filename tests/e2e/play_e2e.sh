@@ -57,14 +57,7 @@ fail() {
   exit 1
 }
 
-trap 'fail "gave up after 100 s"' USR1
-(
-  sleep 100 &
-  trap 'kill $! 2>/dev/null; exit 0' TERM
-  wait $!
-  kill -USR1 $$
-) >/dev/null 2>&1 &
-watchdog_pid=$!
+start_watchdog 100
 
 # --- A private X server on the first free display from a random place in 20..99 on.
 start_private_x "1280x1024" "$work/xvfb.log" ||

@@ -10,6 +10,20 @@ stop() {
   wait "$pid" 2>/dev/null || true
 }
 
+# Fails the run with `fail` after $1 seconds, so that the clean-up runs before CTest's timeout
+# would kill the script. Sets watchdog_pid, which the clean-up stops.
+start_watchdog() {
+  local seconds=$1
+  trap "fail \"gave up after $seconds s\"" USR1
+  (
+    sleep "$seconds" &
+    trap 'kill $! 2>/dev/null; exit 0' TERM
+    wait $!
+    kill -USR1 $$
+  ) >/dev/null 2>&1 &
+  watchdog_pid=$!
+}
+
 # Starts a private X server of screen size $1 (such as 1600x1200) on the first free display
 # from a random place in 20..99 on, logging to $2. Sets DISPLAY and xvfb_pid; returns 1 when
 # no display was free. Other tests may start servers of their own at the same moment, so a

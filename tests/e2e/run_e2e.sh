@@ -57,16 +57,8 @@ fail() {
   exit 1
 }
 
-# Every wait below is bounded; should the run still take far too long, it fails on its own, before
-# CTest's timeout, so that the clean-up runs.
-trap 'fail "gave up after 150 s"' USR1
-(
-  sleep 150 &
-  trap 'kill $! 2>/dev/null; exit 0' TERM
-  wait $!
-  kill -USR1 $$
-) >/dev/null 2>&1 &
-watchdog_pid=$!
+# Every wait below is bounded; this is the last resort.
+start_watchdog 150
 
 # --- A private X server on the first free display from a random place in 20..99 on, and the
 # window manager on it.
