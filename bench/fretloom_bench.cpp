@@ -110,41 +110,44 @@ double median(std::vector<double> values) {
 // font configuration when the application object goes if nothing read it before, so a bare
 // window pays for it at exit rather than before its paint.)
 void BM_ColdStartAgainstBareWindows(benchmark::State& state) {
+    struct Window {
+        const char* name;
+        QString program;
+        QStringList arguments;
+        std::vector<double> toExitMs, toPaintMs;
+        double peakKiB = 0;
+    };
     const QString bare = QStringLiteral("bare_start_probe");
-    std::vector<double> bareMs, labelMs, editorMs, barePaintedMs, labelPaintedMs, editorPaintedMs;
-    double bareKiB = 0, editorKiB = 0;
+    Window windows[] = {{"bare", bare, {}, {}, {}},
+                        {"label", bare, {QStringLiteral("--label")}, {}, {}},
+                        {"editor", QStringLiteral("fretloom_start_probe"), {}, {}, {}}};
+    Window& editor = windows[2];
     for (auto _ : state) {
-        const ColdStart runs[] = {coldStart(bare, {}), coldStart(bare, {QStringLiteral("--label")}),
-                                  coldStart(QStringLiteral("fretloom_start_probe"), {})};
-        if (std::any_of(std::begin(runs), std::end(runs),
-                        [](const ColdStart& run) { return run.milliseconds < 0; })) {
-            state.SkipWithError("start probe failed");
-            break;
+        for (Window& window : windows) {
+            const ColdStart run = coldStart(window.program, window.arguments);
+            if (run.milliseconds < 0) {
+                state.SkipWithError("start probe failed");
+                return;
+            }
+            window.toExitMs.push_back(run.milliseconds);
+            window.toPaintMs.push_back(run.paintedMilliseconds);
+            window.peakKiB = std::max(window.peakKiB, run.peakKiB);
         }
-        bareMs.push_back(runs[0].milliseconds);
-        labelMs.push_back(runs[1].milliseconds);
-        editorMs.push_back(runs[2].milliseconds);
-        barePaintedMs.push_back(runs[0].paintedMilliseconds);
-        labelPaintedMs.push_back(runs[1].paintedMilliseconds);
-        editorPaintedMs.push_back(runs[2].paintedMilliseconds);
-        bareKiB = std::max(bareKiB, runs[0].peakKiB);
-        editorKiB = std::max(editorKiB, runs[2].peakKiB);
-        state.SetIterationTime(runs[2].milliseconds / 1000.0);
+        state.SetIterationTime(editor.toExitMs.back() / 1000.0);
     }
-    const double editor = median(editorMs);
-    state.counters["editor_ms"] = editor;
-    state.counters["bare_ms"] = median(bareMs);
-    state.counters["label_ms"] = median(labelMs);
-    state.counters["x_bare"] = editor / median(bareMs);
-    state.counters["x_label"] = editor / median(labelMs);
-    const double editorPainted = median(editorPaintedMs);
-    state.counters["editor_painted_ms"] = editorPainted;
-    state.counters["bare_painted_ms"] = median(barePaintedMs);
-    state.counters["label_painted_ms"] = median(labelPaintedMs);
-    state.counters["x_bare_painted"] = editorPainted / median(barePaintedMs);
-    state.counters["x_label_painted"] = editorPainted / median(labelPaintedMs);
-    state.counters["editor_peak_KiB"] = editorKiB;
-    state.counters["bare_peak_KiB"] = bareKiB;
+    const double editorToExit = median(editor.toExitMs);
+    const double editorToPaint = median(editor.toPaintMs);
+    for (const Window& window : windows) {
+        const std::string name = window.name;
+        state.counters[name + "_ms"] = median(window.toExitMs);
+        state.counters[name + "_painted_ms"] = median(window.toPaintMs);
+        if (&window != &editor) {
+            state.counters["x_" + name] = editorToExit / median(window.toExitMs);
+            state.counters["x_" + name + "_painted"] = editorToPaint / median(window.toPaintMs);
+        }
+    }
+    state.counters["editor_peak_KiB"] = editor.peakKiB;
+    state.counters["bare_peak_KiB"] = windows[0].peakKiB;
 }
 
 BENCHMARK(BM_ColdStartAgainstBareWindows)
