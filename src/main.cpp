@@ -17,12 +17,14 @@ int main(int argc, char* argv[]) {
     // Lets the desktop match the window to the installed entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral("org.fretloom.Fretloom"));
 
+    // Joined before any way out, so the reader never runs while QApplication tears down.
+    fonts.finish();
+
     // Read again now that QApplication has taken out the options that are Qt's.
     const fretloom::CommandLine line = fretloom::readCommandLine(QApplication::arguments());
     if (line.outcome != fretloom::CommandLine::Outcome::Start)
         return fretloom::answer(line);
 
-    fonts.finish();
     fretloom::MainWindow window;
     fretloom::showAtStart(window, line.file);
     return app.exec();
