@@ -1,11 +1,12 @@
 #pragma once
 
+#include "PeakResident.h"
+
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace fretloom::bench {
 
@@ -24,9 +25,7 @@ inline int finishStartProbe(QWidget& window) {
     QApplication::processEvents();
     const auto painted = std::chrono::steady_clock::now().time_since_epoch();
     window.close();
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("%ld %lld\n", usage.ru_maxrss,
+    std::printf("%ld %lld\n", peakResidentKiB(),
                 static_cast<long long>(std::chrono::nanoseconds(painted).count()));
     return 0;
 }

@@ -3,6 +3,7 @@
 // 2 MiB and of 60 MiB with no break at all, and typing into it.
 
 #include "OpenProbe.h"
+#include "PeakResident.h"
 #include "documents/DialogService.h"
 #include "documents/FileSystem.h"
 #include "documents/TabFileFormat.h"
@@ -21,7 +22,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
-#include <sys/resource.h>
 
 namespace {
 
@@ -265,8 +265,7 @@ int runOpenProbe(int argc, char** argv) {
     QApplication::processEvents();
     const double lastKey = typeKey();
     // The peak so far, before the check below takes copies of the text.
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
+    const long peakKiB = bench::peakResidentKiB();
     const QString typed = u'x' + QString(bytes, u'-') + u'x';
     if (box->exactText() != typed)
         return 1;
@@ -278,7 +277,7 @@ int runOpenProbe(int argc, char** argv) {
     file.remove();
     if (!saved || !exact)
         return 1;
-    std::printf("%f %f %f %ld\n", openSeconds, firstKey, lastKey, usage.ru_maxrss);
+    std::printf("%f %f %f %ld\n", openSeconds, firstKey, lastKey, peakKiB);
     return 0;
 }
 
