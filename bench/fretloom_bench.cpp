@@ -69,6 +69,13 @@ void BM_EnterOnTabOfBars(benchmark::State& state) {
     state.counters["bars"] = static_cast<double>(state.range(0));
 }
 
+// The editor's window as it first shows, menu bar included; empty if it never showed.
+QSize shownWindowSize() {
+    MainWindow window;
+    window.show();
+    return QTest::qWaitForWindowExposed(&window) ? window.size() : QSize();
+}
+
 // Cold start: a fresh process per run, timed from launch until it has painted its window,
 // closed it and exited: loading the libraries, starting Qt, the first paint. Each probe is a
 // program of its own beside this one, linked as its window needs. The bare window with one
@@ -104,11 +111,11 @@ double median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// Each iteration starts the bare window, the bare window with a label and the editor, one after
-// the other, so that a machine getting busier or quieter weighs on all three alike. The time is
-// the editor's; the counters are medians, both to exit and to the first paint. (Qt reads the
-// font configuration when the application object goes if nothing read it before, so a bare
-// window pays for it at exit rather than before its paint.)
+// Each iteration starts the bare window, the bare window with a label, an empty bare window of the
+// editor's size and the editor, one after the other, so that a machine getting busier or quieter
+// weighs on all four alike. The time is the editor's; the counters are medians, both to exit and
+// to the first paint. (Qt reads the font configuration when the application object goes if
+// nothing read it before, so a bare window pays for it at exit rather than before its paint.)
 void BM_ColdStartAgainstBareWindows(benchmark::State& state) {
     struct Window {
         const char* name;
@@ -117,11 +124,19 @@ void BM_ColdStartAgainstBareWindows(benchmark::State& state) {
         std::vector<double> toExitMs, toPaintMs;
         double peakKiB = 0;
     };
+    const QSize editorSize = shownWindowSize();
+    if (editorSize.isEmpty()) {
+        state.SkipWithError("the editor's window never showed");
+        return;
+    }
     const QString bare = QStringLiteral("bare_start_probe");
+    const QString sizeArgument =
+        QStringLiteral("--size=%1x%2").arg(editorSize.width()).arg(editorSize.height());
     Window windows[] = {{"bare", bare, {}, {}, {}},
                         {"label", bare, {QStringLiteral("--label")}, {}, {}},
+                        {"sized", bare, {sizeArgument}, {}, {}},
                         {"editor", QStringLiteral("fretloom_start_probe"), {}, {}, {}}};
-    Window& editor = windows[2];
+    Window& editor = windows[3];
     for (auto _ : state) {
         for (Window& window : windows) {
             const ColdStart run = coldStart(window.program, window.arguments);
