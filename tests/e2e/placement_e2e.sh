@@ -43,16 +43,7 @@ fail() {
 start_private_x "${screen_width}x${screen_height}" "$work/xvfb.log" ||
   { echo "placement_e2e: no free X display between :20 and :99" >&2; exit 1; }
 
-cat >"$work/openbox.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<openbox_config xmlns="http://openbox.org/3.4/rc">
-  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
-  <placement><policy>Smart</policy></placement>
-  <desktops><number>1</number></desktops>
-  <margins><top>0</top><bottom>0</bottom><left>0</left><right>0</right></margins>
-</openbox_config>
-XML
-start_openbox "$work/openbox.xml"
+start_openbox '  <margins><top>0</top><bottom>0</bottom><left>0</left><right>0</right></margins>'
 
 start_program "$program"
 

@@ -51,11 +51,21 @@ start_private_x() {
   return 1
 }
 
-# Starts openbox on the private display with the configuration file $1 and waits until it
-# manages the display. Sets wm_pid. Needs $work and the script's fail().
+# Starts openbox on the private display and waits until it manages the display. New windows
+# take the focus and are placed where they fit; $1 is more of the configuration, as XML. Sets
+# wm_pid. Needs $work and the script's fail().
 start_openbox() {
+  cat >"$work/openbox.xml" <<XML
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+  <placement><policy>Smart</policy></placement>
+  <desktops><number>1</number></desktops>
+$1
+</openbox_config>
+XML
   HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-    openbox --config-file "$1" >"$work/openbox.log" 2>&1 &
+    openbox --config-file "$work/openbox.xml" >"$work/openbox.log" 2>&1 &
   wm_pid=$!
   for _ in $(seq 50); do
     wmctrl -m >/dev/null 2>&1 && break

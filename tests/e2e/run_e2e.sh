@@ -68,23 +68,14 @@ step "X server on $DISPLAY"
 
 # Openbox with a configuration of its own: new windows take the focus, a click focuses and
 # raises, and Alt+F4 asks the focused window to close.
-cat >"$work/openbox.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<openbox_config xmlns="http://openbox.org/3.4/rc">
-  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
-  <placement><policy>Smart</policy></placement>
-  <desktops><number>1</number></desktops>
-  <keyboard>
+start_openbox '  <keyboard>
     <keybind key="A-F4"><action name="Close"/></keybind>
   </keyboard>
   <mouse>
     <context name="Client">
       <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
     </context>
-  </mouse>
-</openbox_config>
-XML
-start_openbox "$work/openbox.xml"
+  </mouse>'
 step "window manager: $(wmctrl -m | sed -n 's/^Name: //p')"
 
 # --- Helpers. Every wait gives up after a few seconds.
