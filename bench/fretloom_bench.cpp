@@ -112,10 +112,12 @@ double median(std::vector<double> values) {
 }
 
 // Each iteration starts the bare window, the bare window with a label, an empty bare window of the
-// editor's size and the editor, one after the other, so that a machine getting busier or quieter
-// weighs on all four alike. The time is the editor's; the counters are medians, both to exit and
-// to the first paint. (Qt reads the font configuration when the application object goes if
-// nothing read it before, so a bare window pays for it at exit rather than before its paint.)
+// editor's size, an empty bare window from the editor's own probe (linked with everything the
+// editor loads, so only the window differs) and the editor, one after the other, so that a machine
+// getting busier or quieter weighs on all five alike. The time is the editor's; the counters are
+// medians, both to exit and to the first paint. (Qt reads the font configuration when the
+// application object goes if nothing read it before, so a bare window pays for it at exit rather
+// than before its paint.)
 void BM_ColdStartAgainstBareWindows(benchmark::State& state) {
     struct Window {
         const char* name;
@@ -132,11 +134,13 @@ void BM_ColdStartAgainstBareWindows(benchmark::State& state) {
     const QString bare = QStringLiteral("bare_start_probe");
     const QString sizeArgument =
         QStringLiteral("--size=%1x%2").arg(editorSize.width()).arg(editorSize.height());
+    const QString editorProbe = QStringLiteral("fretloom_start_probe");
     Window windows[] = {{"bare", bare, {}, {}, {}},
                         {"label", bare, {QStringLiteral("--label")}, {}, {}},
                         {"sized", bare, {sizeArgument}, {}, {}},
-                        {"editor", QStringLiteral("fretloom_start_probe"), {}, {}, {}}};
-    Window& editor = windows[3];
+                        {"linked", editorProbe, {QStringLiteral("--bare")}, {}, {}},
+                        {"editor", editorProbe, {}, {}, {}}};
+    Window& editor = windows[4];
     for (auto _ : state) {
         for (Window& window : windows) {
             const ColdStart run = coldStart(window.program, window.arguments);

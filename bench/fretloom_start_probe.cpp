@@ -1,5 +1,6 @@
 // The editor's start-up, linked as the program is: the steps of main() with no arguments, up to
-// the first paint of the window.
+// the first paint of the window. With --bare it shows an empty QMainWindow instead, so the bare
+// window pays for loading the same libraries as the editor and only the window itself differs.
 
 #include "StartProbe.h"
 #include "documents/CommandLine.h"
@@ -7,8 +8,18 @@
 #include "ui/MainWindow.h"
 #include "ui/StartUp.h"
 
+#include <QMainWindow>
+#include <cstring>
+
 int main(int argc, char** argv) {
     fretloom::bench::startProbesOffscreen();
+    if (argc == 2 && std::strcmp(argv[1], "--bare") == 0) {
+        int qtArgc = 1;
+        QApplication app(qtArgc, argv);
+        QMainWindow window;
+        window.show();
+        return fretloom::bench::finishStartProbe(window);
+    }
     if (const std::optional<int> exitCode = fretloom::answerWithoutWindow(argc, argv))
         return *exitCode;
     fretloom::FontSetUpAhead fonts;
