@@ -6,6 +6,7 @@
 #include "documents/CommandLine.h"
 #include "ui/FontSetUpAhead.h"
 #include "ui/MainWindow.h"
+#include "ui/MenuBarIconWhenDrawn.h"
 #include "ui/StartUp.h"
 
 #include <QMainWindow>
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const fretloom::CommandLine line = fretloom::readCommandLine(QApplication::arguments());
     fonts.finish();
+    fretloom::readMenuBarIconWhenDrawn();
     fretloom::MainWindow window;
     fretloom::showAtStart(window, line.file);
     return fretloom::bench::finishStartProbe(window);

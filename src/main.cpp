@@ -2,6 +2,7 @@
 #include "documents/CommandLine.h"
 #include "ui/FontSetUpAhead.h"
 #include "ui/MainWindow.h"
+#include "ui/MenuBarIconWhenDrawn.h"
 #include "ui/StartUp.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
     if (line.outcome != fretloom::CommandLine::Outcome::Start)
         return fretloom::answer(line);
 
+    fretloom::readMenuBarIconWhenDrawn();
     fretloom::MainWindow window;
     fretloom::showAtStart(window, line.file);
     return app.exec();

@@ -6,10 +6,14 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
 #include "ui/MainWindow.h"
+#include "ui/MenuBarIconWhenDrawn.h"
 #include "ui/TabBox.h"
 
 #include <QDir>
+#include <QMenuBar>
+#include <QProxyStyle>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QWindow>
 #include <sys/stat.h>
 
@@ -65,6 +69,30 @@ TEST_F(StartUpTest, WithoutAFileTheWindowStartsEmptyAndUntitled) {
     EXPECT_EQ(shownTitle(started.window), u"Fretloom - (Untitled)"_s);
     EXPECT_TRUE(started.window.tabBox()->exactText().isEmpty());
     EXPECT_TRUE(started.dialogs.warnings.empty());
+}
+
+// Each test runs in a process of its own, so nothing has read an image before this one.
+TEST_F(StartUpTest, StartingLoadsNoImagePluginAndTheOverflowButtonStillGetsItsIcon) {
+    const auto imagePluginsLoaded = [] {
+        QFile maps(u"/proc/self/maps"_s);
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+    };
+    readMenuBarIconWhenDrawn();
+    Started started({});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&started.window));
+    EXPECT_FALSE(imagePluginsLoaded());
+
+    const auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    const QImage expected = style->baseStyle()
+                                ->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
+                                .pixmap(16)
+                                .toImage();
+    const auto* overflow =
+        started.window.menuBar()->findChild<QToolButton*>(u"qt_menubar_ext_button"_s);
+    ASSERT_NE(overflow, nullptr);
+    ASSERT_FALSE(expected.isNull());
+    EXPECT_EQ(overflow->icon().pixmap(16).toImage(), expected);
 }
 
 TEST_F(StartUpTest, TheFileNamedOpensAsFileOpenOpensItAndSavesBackTheSameWay) {
