@@ -71,12 +71,15 @@ TEST_F(StartUpTest, WithoutAFileTheWindowStartsEmptyAndUntitled) {
     EXPECT_TRUE(started.dialogs.warnings.empty());
 }
 
-// Each test runs in a process of its own, so nothing has read an image before this one.
 TEST_F(StartUpTest, StartingLoadsNoImagePluginAndTheOverflowButtonStillGetsItsIcon) {
     const auto imagePluginsLoaded = [] {
         QFile maps(u"/proc/self/maps"_s);
         return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
     };
+    // CTest runs each test in a process of its own; a run of the whole suite by hand has read
+    // images before this test.
+    if (imagePluginsLoaded())
+        GTEST_SKIP() << "an earlier test in this process read an image; run this one on its own";
     readMenuBarIconWhenDrawn();
     Started started({});
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&started.window));
