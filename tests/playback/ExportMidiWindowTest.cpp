@@ -1,5 +1,5 @@
-#include "playback/Performance.h"
 #include "support/Files.h"
+#include "support/IndependentMidiReader.h"
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
 #include "ui/MainWindow.h"
@@ -37,7 +37,12 @@ TEST(ExportMidiWindow, CtrlEFromACellExportsTheTabBoxAtTheDefaultTempo) {
     press(Qt::Key_E, Qt::ControlModifier);
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(dialogs.saveRequests[0].filter, u"MIDI Files (*.mid)"_s);
-    EXPECT_EQ(readBytes(path), performTab(tab, kDefaultBeatsPerMinute).midiFile);
+    // The open C chord for one character, 40 ticks, at 100 beats per minute.
+    EXPECT_EQ(
+        readIndependently(readBytes(path)),
+        (QStringList{u"format 0 division 480 tracks 1"_s, u"seconds 0.05"_s, u"tempo 600000"_s,
+                     u"program 0 25"_s, u"end 40"_s, u"note 0 48 96 0 40"_s, u"note 0 52 96 0 40"_s,
+                     u"note 0 55 96 0 40"_s, u"note 0 60 96 0 40"_s, u"note 0 64 96 0 40"_s}));
     EXPECT_EQ(window.tabBox()->exactText(), tab);
     EXPECT_TRUE(window.cell(Row::d, 9)->text().isEmpty());
     dialogs.answerNoIfAskedToSave(true);

@@ -3,6 +3,7 @@
 #include "documents/FileSystem.h"
 #include "playback/Performance.h"
 #include "support/Files.h"
+#include "support/IndependentMidiReader.h"
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,8 @@ namespace {
 using namespace Qt::StringLiterals;
 using namespace fretloom::testing;
 
-const QString kTab = u"e|0--\r\nB|1--\r\nG|0--\r\nD|2--\r\nA|3--\r\nE|---\r\n"_s;
+// Fret 63 on the top string is key 127, the highest there is; fret 64 would be past it.
+const QString kTab = u"e|63-64\r\nB|1----\r\nG|0----\r\nD|2----\r\nA|3----\r\nE|-----\r\n"_s;
 
 class MidiExportTest : public ::testing::Test {
 protected:
@@ -30,14 +32,18 @@ protected:
     DiskFileSystem disk;
 };
 
-TEST_F(MidiExportTest, WritesTheBytesThePlayerPlaysAtTheGivenTempo) {
+TEST_F(MidiExportTest, WritesTheTabAtTheGivenTempoUpToTheHighestKey) {
     const QString path = folder.filePath(u"riff.mid"_s);
     ASSERT_TRUE(exportTo(path, {}, 140));
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(dialogs.saveRequests[0].filter, u"MIDI Files (*.mid)"_s);
     EXPECT_EQ(dialogs.saveRequests[0].startPath, QString());
-    EXPECT_EQ(readBytes(path), performTab(kTab, 140).midiFile);
-    EXPECT_NE(readBytes(path), performTab(kTab, 100).midiFile);
+    // Five characters of 40 ticks; a quarter of 480 ticks lasts 60 s / 140.
+    EXPECT_EQ(readIndependently(readBytes(path)),
+              (QStringList{
+                  u"format 0 division 480 tracks 1"_s, u"seconds 0.178571"_s, u"tempo 428571"_s,
+                  u"program 0 25"_s, u"end 200"_s, u"note 0 48 96 0 200"_s, u"note 0 52 96 0 200"_s,
+                  u"note 0 55 96 0 200"_s, u"note 0 60 96 0 200"_s, u"note 0 127 96 0 120"_s}));
     EXPECT_TRUE(dialogs.warnings.empty());
 
     // A name without an extension stays so, as with Save.

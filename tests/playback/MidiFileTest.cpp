@@ -1,13 +1,13 @@
 #include "playback/Performance.h"
+#include "support/IndependentMidiReader.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace fretloom {
 namespace {
 
 using namespace Qt::StringLiterals;
+using namespace fretloom::testing;
 
 // A guitar staff, then a bass staff, typed by hand: six and three characters, two and one
 // sixteenths. On the guitar the B string's fret 5 sounds the key the top string already holds.
@@ -22,22 +22,6 @@ const QString kTab = u"e|0-----|\r\n"
                      u"D|---\r\n"
                      u"A|2--\r\n"
                      u"E|0--\r\n"_s;
-
-// What mido, a MIDI library that shares no code with ours, reads in the file.
-QStringList readIndependently(const QByteArray& midi) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(u"tab.mid"_s);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(midi) != midi.size())
-        return {u"<not written>"_s};
-    file.close();
-    QProcess reader;
-    reader.start(QStringLiteral(FRETLOOM_DEBIAN_PYTHON),
-                 {QStringLiteral(FRETLOOM_MIDI_READER), path});
-    if (!reader.waitForFinished(60000) || reader.exitCode() != 0)
-        return {u"<reader failed>"_s, QString::fromUtf8(reader.readAllStandardError())};
-    return QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-}
 
 TEST(MidiFile, AnIndependentReaderFindsTheTempoInstrumentsAndNotes) {
     const Performance performance = performTab(kTab, 120);
