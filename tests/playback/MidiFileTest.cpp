@@ -54,6 +54,7 @@ TEST(MidiFile, PlayingStartsAtTheStaffOfTheCaretOrTheNextOne) {
     };
     const Case cases[] = {
         {0, 360, 2},              // in the guitar staff
+        {bassStart - 4, 360, 2},  // at the very end of its last line
         {bassStart - 2, 120, 1},  // on the empty line between: the next staff
         {bassStart + 3, 120, 1},  // in the bass staff
         {kTab.size(), 360, 2},    // after the last staff: from the first
