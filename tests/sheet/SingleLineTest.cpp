@@ -55,6 +55,10 @@ TEST(FitSingleLine, KeepsAtMostTheLimitAndNeverHalfACharacter) {
         {u"e\u0301xy"_s, 4, kCellMaxLength, u"e\u0301x"_s, 3},
         {flags + u"x"_s, 9, kCellMaxLength, flags, 8},
         {family + u"xy"_s, 10, kCellMaxLength, family + u"x"_s, 9},
+        // Typed before a character of two UTF-16 units, which counts as one.
+        {u"1"_s + emoji, 1, kCellMaxLength, u"1"_s + emoji, 1},
+        {u"1e\u0301"_s, 1, kCellMaxLength, u"1e\u0301"_s, 1},
+        {u"12"_s + emoji, 2, kCellMaxLength, u"1"_s + emoji, 1},
         // A third character typed before the last one, or before both, is refused.
         {u"132"_s, 2, kCellMaxLength, u"12"_s, 1},
         {u"x12"_s, 1, kCellMaxLength, u"12"_s, 0},

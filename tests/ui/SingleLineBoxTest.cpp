@@ -69,6 +69,11 @@ TEST_F(SingleLineBoxTest, TheTwoCharacterLimitKeepsWholeCharacters) {
     EXPECT_EQ(cell->text(), u"b"_s + emoji);
     pasteOver(cell, u"de"_s + emoji);
     EXPECT_EQ(cell->text(), u"de"_s) << "no half of a pair";
+    cell->setFocus();
+    pasteOver(cell, emoji);
+    press(Qt::Key_Home);
+    type(u"1"_s);
+    EXPECT_EQ(cell->text(), u"1"_s + emoji) << "the pair counts as one before the caret too";
 
     // A full box refuses a third key and keeps what can be undone.
     cell = window.cell(Row::b, 1);
