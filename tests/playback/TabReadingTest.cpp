@@ -12,10 +12,9 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-constexpr qint64 S = kTicksPerSixteenth;
-constexpr qint64 C = kTicksPerCharacter;
-
-// What a test says of a note: string, fret (-1 for a muted one), key, start and length in ticks.
+// What a test says of a note: string, fret (-1 for a muted one), key, start and length in ticks
+// (480 to a quarter: 120 to a sixteenth, the time of a cell; 40 to a character of a hand-typed
+// line).
 struct Heard {
     int string;
     int fret;
@@ -30,14 +29,15 @@ void PrintTo(const Heard& h, std::ostream* out) {
          << " for " << h.length << "}";
 }
 
-// The notes of one staff, each checked to point at its own fret (or x) in the text.
+// The notes of one staff, each checked to point at its own fret (or x or X) in the text.
 std::vector<Heard> heard(const TabReading& reading, QStringView text, int staff) {
     std::vector<Heard> result;
     for (const TabNote& note : reading.notes) {
         if (note.staff != staff)
             continue;
-        const QStringView source = text.sliced(note.source.start, note.source.length);
-        EXPECT_EQ(source.toString(), note.muted ? u"x"_s : QString::number(note.fret));
+        const QString source = text.sliced(note.source.start, note.source.length).toString();
+        EXPECT_EQ(note.muted ? source.toLower() : source,
+                  note.muted ? u"x"_s : QString::number(note.fret));
         result.push_back(
             {note.string, note.muted ? -1 : note.fret, note.key, note.start, note.length});
     }
@@ -51,8 +51,9 @@ Grid gridOf(const std::vector<std::tuple<Row, int, QString>>& cells) {
     return grid;
 }
 
-QString enter(Grid grid, const QString& mode = QString::fromUtf16(kGuitarModeCaption)) {
-    return commitBar(grid, standardCaptions(), mode);
+QString enter(Grid grid, const QString& mode = QString::fromUtf16(kGuitarModeCaption),
+              const RowCaptions& captions = standardCaptions()) {
+    return commitBar(grid, captions, mode);
 }
 
 TEST(TabReading, TheWorkedExampleIsReadCellByCellThoughItsLinesDifferInLength) {
@@ -75,21 +76,21 @@ TEST(TabReading, TheWorkedExampleIsReadCellByCellThoughItsLinesDifferInLength) {
     EXPECT_TRUE(staff.byCells);
     EXPECT_EQ(staff.instrument, StaffInstrument::Guitar);
     // The bar line of column 2 takes no time: fifteen sixteenths.
-    EXPECT_EQ(staff.length, 15 * S);
-    EXPECT_EQ(heard(reading, text, 0), (std::vector<Heard>{{0, 0, 64, 0, S},
-                                                           {0, 12, 76, S, 14 * S},
-                                                           {1, 1, 60, 0, 15 * S},
-                                                           {2, 0, 55, 0, 2 * S},
-                                                           {2, 5, 60, 2 * S, 13 * S},
-                                                           {3, 2, 52, 0, 15 * S},
-                                                           {4, 3, 48, 0, 15 * S},
-                                                           {5, 3, 43, 0, 15 * S}}));
+    EXPECT_EQ(staff.length, 1800);
+    EXPECT_EQ(heard(reading, text, 0), (std::vector<Heard>{{0, 0, 64, 0, 120},
+                                                           {0, 12, 76, 120, 1680},
+                                                           {1, 1, 60, 0, 1800},
+                                                           {2, 0, 55, 0, 240},
+                                                           {2, 5, 60, 240, 1560},
+                                                           {3, 2, 52, 0, 1800},
+                                                           {4, 3, 48, 0, 1800},
+                                                           {5, 3, 43, 0, 1800}}));
     EXPECT_EQ(reading.notes[1].source, (TextSpan{7 + 9, 2}));
 
     // Two bars: up to and with the bar line, then the rest of each line.
     ASSERT_EQ(staff.bars.size(), 2u);
     EXPECT_EQ(staff.bars[0].start, 0);
-    EXPECT_EQ(staff.bars[1].start, S);
+    EXPECT_EQ(staff.bars[1].start, 120);
     const QStringList lines = text.split(u"\r\n"_s);
     for (int s = 0; s < 6; ++s) {
         const TextSpan first = staff.bars[0].spans[s];
@@ -125,29 +126,17 @@ TEST(TabReading, BlocksMixingOneAndTwoCharacterCellsLineUpByCell) {
     const TabReading reading = readTab(text);
     ASSERT_EQ(reading.staves.size(), 1u);
     EXPECT_TRUE(reading.staves[0].byCells);
-    EXPECT_EQ(reading.staves[0].length, 15 * S);
-    EXPECT_EQ(heard(reading, text, 0), (std::vector<Heard>{{0, 10, 74, 0, 14 * S},
-                                                           {0, 3, 67, 14 * S, S},
-                                                           {1, 5, 64, 0, 15 * S},
-                                                           {2, -1, 55, S, S / 2},
-                                                           {3, 7, 57, 2 * S, S},
-                                                           {3, 9, 59, 3 * S, 6 * S},
-                                                           {3, 2, 52, 9 * S, 6 * S},
-                                                           {4, 12, 57, 4 * S, S},
-                                                           {4, 3, 48, 5 * S, 10 * S}}));
+    EXPECT_EQ(reading.staves[0].length, 1800);
+    EXPECT_EQ(heard(reading, text, 0), (std::vector<Heard>{{0, 10, 74, 0, 1680},
+                                                           {0, 3, 67, 1680, 120},
+                                                           {1, 5, 64, 0, 1800},
+                                                           {2, -1, 55, 120, 60},
+                                                           {3, 7, 57, 240, 120},
+                                                           {3, 9, 59, 360, 720},
+                                                           {3, 2, 52, 1080, 720},
+                                                           {4, 12, 57, 480, 120},
+                                                           {4, 3, 48, 600, 1200}}));
     EXPECT_EQ(reading.staves[0].bars.size(), 2u);
-
-    // Bass mode writes four lines, five-string mode five: the same cells, bass and guitar.
-    const QString bass = enter(grid, QString::fromUtf16(kBassModeCaption));
-    const TabReading bassReading = readTab(bass);
-    ASSERT_EQ(bassReading.staves.size(), 1u);
-    EXPECT_EQ(bassReading.staves[0].instrument, StaffInstrument::Bass);
-    EXPECT_EQ(heard(bassReading, bass, 0).back(), (Heard{2, 3, 36, 5 * S, 10 * S}));
-    const QString five = enter(grid, QString::fromUtf16(kFiveStringModeCaption));
-    const TabReading fiveReading = readTab(five);
-    ASSERT_EQ(fiveReading.staves.size(), 1u);
-    EXPECT_EQ(fiveReading.staves[0].instrument, StaffInstrument::Guitar);
-    EXPECT_EQ(heard(fiveReading, five, 0).front(), (Heard{0, 5, 64, 0, 15 * S}));
 }
 
 TEST(TabReading, HandTypedTabIsReadByCharacterColumns) {
@@ -162,22 +151,61 @@ TEST(TabReading, HandTypedTabIsReadByCharacterColumns) {
     ASSERT_EQ(reading.staves.size(), 1u);
     EXPECT_FALSE(reading.staves[0].byCells);
     // 24 columns, two of them bar lines on every string; three characters to a sixteenth.
-    EXPECT_EQ(reading.staves[0].length, 22 * C);
-    EXPECT_EQ(heard(reading, text, 0), (std::vector<Heard>{{0, 0, 64, 7 * C, 15 * C},
-                                                           {1, 1, 60, 5 * C, 9 * C},
-                                                           {1, 1, 60, 14 * C, 2 * C},
-                                                           {1, 3, 62, 16 * C, 6 * C},
-                                                           {2, 2, 57, 3 * C, 11 * C},
-                                                           {2, 5, 60, 14 * C, 2 * C},
-                                                           {2, 7, 62, 16 * C, 2 * C},
-                                                           {2, 2, 57, 18 * C, 4 * C},
-                                                           {4, 0, 45, C, 6 * C},
-                                                           {4, -1, 45, 7 * C, S / 2},
-                                                           {4, 10, 55, 12 * C, 10 * C}}));
+    EXPECT_EQ(reading.staves[0].length, 880);
+    EXPECT_EQ(heard(reading, text, 0), (std::vector<Heard>{{0, 0, 64, 280, 600},
+                                                           {1, 1, 60, 200, 360},
+                                                           {1, 1, 60, 560, 80},
+                                                           {1, 3, 62, 640, 240},
+                                                           {2, 2, 57, 120, 440},
+                                                           {2, 5, 60, 560, 80},
+                                                           {2, 7, 62, 640, 80},
+                                                           {2, 2, 57, 720, 160},
+                                                           {4, 0, 45, 40, 240},
+                                                           {4, -1, 45, 280, 60},
+                                                           {4, 10, 55, 480, 400}}));
     ASSERT_EQ(reading.staves[0].bars.size(), 2u);
-    EXPECT_EQ(reading.staves[0].bars[1].start, 11 * C);
+    EXPECT_EQ(reading.staves[0].bars[1].start, 440);
     const TextSpan secondOnTop = reading.staves[0].bars[1].spans[0];
     EXPECT_EQ(text.sliced(secondOnTop.start, secondOnTop.length), u"-----------|"_s);
+}
+
+TEST(TabReading, RenamedStringsDashedCellsAndBothMutesAreRead) {
+    struct Case {
+        const char* what;
+        QString text;
+        bool byCells;
+        std::vector<Heard> notes;
+    };
+    // Tuned down a half step, Enter writes "Eb  |-..."; two-character names still read by cells.
+    const RowCaptions flat = {u"Eb"_s, u"Bb"_s, u"Gb"_s, u"Db"_s, u"Ab"_s, u"Eb"_s};
+    const Grid retuned = gridOf({{Row::f, 2, u"3"_s}, {Row::g, 16, u"0"_s}});
+    // Sixteen two-character cells, one with a dash in it.
+    const Grid dashed = gridOf({{Row::e, 5, u"-3"_s}, {Row::f, 1, u"10"_s}});
+    const Case cases[] = {
+        {"guitar, renamed",
+         enter(retuned, QString::fromUtf16(kGuitarModeCaption), flat),
+         true,
+         {{2, 0, 54, 1800, 120}, {5, 3, 42, 120, 1800}}},
+        {"bass, renamed",
+         enter(retuned, QString::fromUtf16(kBassModeCaption), flat),
+         true,
+         {{0, 0, 42, 1800, 120}, {3, 3, 30, 120, 1800}}},
+        {"five strings, renamed",
+         enter(retuned, QString::fromUtf16(kFiveStringModeCaption), flat),
+         true,
+         {{1, 0, 54, 1800, 120}, {4, 3, 42, 120, 1800}}},
+        {"a cell -3", enter(dashed), true, {{0, 3, 67, 480, 1440}, {5, 10, 50, 0, 1920}}},
+        {"x and X",
+         u"G|x-X-\r\nD|----\r\nA|----\r\nE|----\r\n"_s,
+         false,
+         {{0, -1, 43, 0, 60}, {0, -1, 43, 80, 60}}},
+    };
+    for (const Case& c : cases) {
+        const TabReading reading = readTab(c.text);
+        ASSERT_EQ(reading.staves.size(), 1u) << c.what;
+        EXPECT_EQ(reading.staves[0].byCells, c.byCells) << c.what;
+        EXPECT_EQ(heard(reading, c.text, 0), c.notes) << c.what;
+    }
 }
 
 TEST(TabReading, StringNamesGiveThePitchInTheOctaveNearestStandardTuning) {
@@ -227,12 +255,12 @@ TEST(TabReading, WhatIsNoStaffIsSkippedAndStavesFollowOneAnother) {
                          u"\r\n|||\r\n| unbalanced |\r\n\u00e9\u0663\r\n"_s;
     const TabReading reading = readTab(text);
     ASSERT_EQ(reading.staves.size(), 2u);
-    EXPECT_EQ(reading.staves[1].start, reading.staves[0].length);
-    EXPECT_EQ(reading.staves[1].length, 2 * C);
+    // Three characters, the bar line across the staff taking no time; then two.
+    EXPECT_EQ(reading.staves[1].start, 120);
+    EXPECT_EQ(reading.staves[1].length, 80);
     EXPECT_EQ(heard(reading, text, 0).size(), 4u);
     EXPECT_EQ(heard(reading, text, 1),
-              (std::vector<Heard>{{0, -1, 64, reading.staves[0].length + C, C},
-                                  {3, 2, 52, reading.staves[0].length + C, C}}));
+              (std::vector<Heard>{{0, -1, 64, 160, 40}, {3, 2, 52, 160, 40}}));
 }
 
 // Any text: notes point at their frets inside their staff's lines, sound for some time within
