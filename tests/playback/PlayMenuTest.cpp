@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
 
 namespace fretloom {
@@ -179,6 +181,27 @@ TEST_F(PlayMenuTest, MarksFollowTheBarsTextThroughEditsMadeWhilePlaying) {
     // Nothing of the marking went into the history: undo brings back the user's own text.
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(tab(), u"Intro\r\n"_s + text);
+}
+
+TEST_F(PlayMenuTest, ABarPartlyOutOfViewScrollsIntoViewWhenItPlays) {
+    for (const QString& fret : {u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s})
+        enter({{u"e1"_s, fret}});
+    box()->setFocus();
+    putCaretAt(tab().indexOf(u"e  |-3-"_s));
+    // The fourth staff, lines 21 to 26 of the box, shows only its first two lines at the bottom.
+    const auto shows = [&](int line) {
+        const QTextCursor at(box()->document()->findBlockByNumber(line));
+        return box()->viewport()->rect().contains(box()->cursorRect(at));
+    };
+    QScrollBar* scroll = box()->verticalScrollBar();
+    scroll->setValue(23 - box()->viewport()->height() / box()->fontMetrics().lineSpacing());
+    ASSERT_TRUE(shows(21) && shows(22) && !shows(26));
+
+    press(Qt::Key_F5);
+    expectMarked(barOf(u"|-3-"_s + u"---"_s.repeated(15) + u"|"_s,
+                       u"|-"_s + u"---"_s.repeated(16) + u"|"_s, true));
+    EXPECT_EQ(scroll->value(), 21) << "the bar's first line at the top";
+    EXPECT_TRUE(shows(26));
 }
 
 TEST_F(PlayMenuTest, PlayGridPlaysTheBarEnterWouldWriteAndChangesNothing) {
