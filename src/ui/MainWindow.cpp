@@ -15,17 +15,17 @@
 #include "sheet/Bar.h"
 #include "tuning/StringNotesWindow.h"
 #include "ui/Announcement.h"
-#include "ui/DialogFont.h"
 #include "ui/MenuBarFocusReturn.h"
 #include "ui/MenuShortcutGuard.h"
-#include "ui/ProgramIcon.h"
 #include "ui/QtDialogService.h"
-#include "ui/ReturnPressesButton.h"
-#include "ui/SingleLineBox.h"
-#include "ui/StraightLine.h"
 #include "ui/TabBox.h"
-#include "ui/Twips.h"
 #include "ui/WindowDocument.h"
+#include "widgets/DialogFont.h"
+#include "widgets/ProgramIcon.h"
+#include "widgets/ReturnPressesButton.h"
+#include "widgets/SingleLineBox.h"
+#include "widgets/StraightLine.h"
+#include "widgets/Twips.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "ui/ToolWindow.h"
+#include "widgets/ToolWindow.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
