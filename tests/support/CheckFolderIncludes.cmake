@@ -1,6 +1,6 @@
-cmake_minimum_required(VERSION 3.25)
 # Fails when two folders of ${ROOT} include each other, directly or through other folders. It
 # reads the #include "folder/..." lines of every header and source below each folder.
+cmake_minimum_required(VERSION 3.25)
 file(GLOB children LIST_DIRECTORIES true RELATIVE "${ROOT}" "${ROOT}/*")
 set(folders "")
 foreach(child IN LISTS children)
