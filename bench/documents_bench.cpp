@@ -4,11 +4,11 @@
 
 #include "OpenProbe.h"
 #include "PeakResident.h"
-#include "documents/DialogService.h"
 #include "documents/FileSystem.h"
 #include "documents/TabFileFormat.h"
 #include "documents/TabFiles.h"
 #include "sheet/Bar.h"
+#include "sheet/DialogService.h"
 #include "ui/MainWindow.h"
 #include "ui/TabBox.h"
 

@@ -4,8 +4,8 @@
 // fresh process, so the first Play pays for loading the synthesizer and the SoundFont as it does
 // for a user.
 
-#include "documents/DialogService.h"
 #include "playback/FluidSynthPlayer.h"
+#include "sheet/DialogService.h"
 #include "ui/MainWindow.h"
 #include "ui/TabBox.h"
 

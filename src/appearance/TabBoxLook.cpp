@@ -1,6 +1,6 @@
 #include "appearance/TabBoxLook.h"
 
-#include "documents/DialogService.h"
+#include "sheet/DialogService.h"
 
 #include <QFont>
 #include <QFontInfo>

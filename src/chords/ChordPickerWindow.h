@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chords/ChordPicker.h"
-#include "ui/ToolWindow.h"
+#include "widgets/ToolWindow.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "documents/TabFiles.h"
 
-#include "documents/DialogService.h"
 #include "documents/FileSystem.h"
+#include "sheet/DialogService.h"
 
 namespace fretloom {
 

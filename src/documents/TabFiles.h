@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/TabFileFormat.h"
+#include "sheet/SheetAccess.h"
 
 #include <QString>
 
@@ -18,19 +19,6 @@ inline constexpr char16_t kSaveBeforeLeaving[] = u"Would you like to save before
 
 // "Fretloom - (" + path + ")".
 QString titleForPath(const QString& path);
-
-// What the tab file flows see of the main window: the tab box text and the window title.
-class DocumentView {
-public:
-    virtual ~DocumentView() = default;
-
-    virtual QString tabText() const = 0;
-    virtual void setTabText(const QString& text) = 0;
-    virtual bool tabIsEmpty() const { return tabText().isEmpty(); }
-    // The title as the user reads it.
-    virtual QString title() const = 0;
-    virtual void setTitle(const QString& title) = 0;
-};
 
 // Open, Save, `Saver`, `Saver1` and the leaving rule. The current path lives here; the title
 // always names the file that Save writes to. A failed read or write is shown through the

@@ -1,8 +1,8 @@
 #include "documents/TabPrinter.h"
 
 #include "documents/CupsQueue.h"
-#include "documents/DialogService.h"
 #include "documents/PageLayout.h"
+#include "sheet/DialogService.h"
 
 #include <QFont>
 #include <QFontMetricsF>

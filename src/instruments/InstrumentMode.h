@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheet/Grid.h"
+#include "sheet/ModeCaption.h"
 
 #include <QString>
 #include <optional>
@@ -8,20 +8,8 @@
 
 namespace fretloom {
 
-// The instrument mode has no variable of its own: it is the caption of the Format menu's
-// convert item, which names the conversion the next click performs.
-enum class InstrumentMode { Guitar, Bass, FiveString };
-
-inline constexpr char16_t kGuitarModeCaption[] = u"Convert to bass";
-inline constexpr char16_t kBassModeCaption[] = u"Convert to 5 string";
-inline constexpr char16_t kFiveStringModeCaption[] = u"Normal tab";
-
-// Exact, case-sensitive; any caption other than the guitar and bass ones reads as five-string.
-InstrumentMode modeFromCaption(const QString& caption);
-QString captionOf(InstrumentMode mode);
-
-// The rows that Enter writes to the tab, top to bottom.
-std::vector<Row> committedRows(InstrumentMode mode);
+// The modes and their captions belong to the sheet, whose Enter reads them; here they are
+// shown and stepped through.
 
 // The rows on screen in a mode, top to bottom; the layouts always keep the lower strings.
 std::vector<Row> shownRows(InstrumentMode mode);

@@ -1,8 +1,8 @@
 #include "playback/MidiExport.h"
 
-#include "documents/DialogService.h"
 #include "documents/FileSystem.h"
 #include "playback/Performance.h"
+#include "sheet/DialogService.h"
 
 namespace fretloom {
 

@@ -1,7 +1,7 @@
 #include "playback/Playback.h"
 
-#include "documents/DialogService.h"
 #include "playback/SoundPlayer.h"
+#include "sheet/DialogService.h"
 
 #include <algorithm>
 

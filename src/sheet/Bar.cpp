@@ -1,7 +1,7 @@
 #include "sheet/Bar.h"
 
-#include "instruments/InstrumentMode.h"
 #include "sheet/LineBreaks.h"
+#include "sheet/ModeCaption.h"
 
 namespace fretloom {
 

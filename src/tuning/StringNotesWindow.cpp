@@ -2,12 +2,12 @@
 
 #include "sheet/SheetAccess.h"
 #include "tuning/StringNotes.h"
-#include "ui/DialogFont.h"
-#include "ui/PlaceBeside.h"
-#include "ui/ProgramIcon.h"
-#include "ui/ReturnPressesButton.h"
-#include "ui/SingleLineBox.h"
-#include "ui/Twips.h"
+#include "widgets/DialogFont.h"
+#include "widgets/PlaceBeside.h"
+#include "widgets/ProgramIcon.h"
+#include "widgets/ReturnPressesButton.h"
+#include "widgets/SingleLineBox.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

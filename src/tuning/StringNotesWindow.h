@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sheet/Grid.h"
-#include "ui/ToolWindow.h"
+#include "widgets/ToolWindow.h"
 
 #include <array>
 

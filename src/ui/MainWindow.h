@@ -1,8 +1,9 @@
 #pragma once
 
-#include "playback/Performance.h"
 #include "sheet/Grid.h"
-#include "sheet/SheetAccess.h"
+#include "sheet/SheetWindow.h"
+#include "ui/TabBox.h"
+#include "widgets/StraightLine.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -10,30 +11,25 @@
 #include <array>
 #include <memory>
 
-class QAction;
 class QLabel;
 class QLineEdit;
-class QMenuBar;
 class QPushButton;
 
 namespace fretloom {
 
 class Announcement;
-class ChordPickerWindow;
-class DialogService;
-class FileSystem;
-class FluidSynthPlayer;
+class ConvertCommand;
+class FileCommands;
+class PlayMenu;
 class Playback;
-class StraightLine;
-class TabBox;
 class TabFiles;
-class TabMarker;
-class WindowDocument;
 
 // The main window. Its controls are the tab sheet: the cells, the row labels, the convert
 // item's caption and the tab box are read and written at the moment a command runs. Every
-// control carries its design name as its object name ("e1", "Label1", "wow", "con", ...).
-class MainWindow : public QMainWindow, public GridColumnCells, public StringCaptions {
+// control carries its design name as its object name ("e1", "Label1", "wow", "con", ...). The
+// commands of its menus live beside the subsystems they drive and reach the sheet through
+// SheetWindow; this window builds the sheet and puts the menus on its bar.
+class MainWindow : public QMainWindow, public SheetWindow {
     Q_OBJECT
 
 public:
@@ -41,78 +37,59 @@ public:
     explicit MainWindow(DialogService* dialogs = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    QLineEdit* cell(Row row, int column) const { return cells_[index(row)][column - 1]; }
-    QLabel* rowLabel(Row row) const { return rowLabels_[index(row)]; }
-    StraightLine* stringLine(Row row) const { return stringLines_[index(row)]; }
-    TabBox* tabBox() const { return wow_; }
-    DialogService& dialogs() const { return *dialogs_; }
+    QWidget& mainWindow() override { return *this; }
+    DialogService& dialogs() const override { return *dialogs_; }
 
-    Grid readGrid() const;
-    // Writes the cells whose text differs from the grid's.
-    void writeGrid(const Grid& grid);
-    RowCaptions readCaptions() const;
+    QLineEdit* cell(Row row, int column) const override { return cells_[index(row)][column - 1]; }
+    QLabel* rowLabel(Row row) const override { return rowLabels_[index(row)]; }
+    StraightLine* stringLine(Row row) const override { return stringLines_[index(row)]; }
+    TabBox* tabBox() const override { return wow_; }
+
+    Grid readGrid() const override;
+    void writeGrid(const Grid& grid) override;
+    RowCaptions readCaptions() const override;
+    QString modeCaption() const override;
     // Renames a string: its row label and the names its cells carry for screen readers.
     void setRowCaption(Row row, const QString& caption) override;
     // Writes a chord shape or bar line down one column.
     void writeColumn(int column, const std::array<QString, kStringCount>& texts) override;
 
-    // Registers one of the program's modeless windows: it closes when this window closes.
-    void keepBeside(QWidget* window);
+    QString tabText() const override { return wow_->exactText(); }
+    void setTabText(const QString& text) override { wow_->setExactText(text); }
+    bool tabIsEmpty() const override { return wow_->isEmptyText(); }
+    // The window title as it shows, whatever Qt makes of "[*]" in it.
+    QString title() const override;
+    void setTitle(const QString& title) override;
+
+    void setClientHeight(int twips) override;
+    void keepBeside(QWidget* window) override;
 
     // Open, Save and the leaving rule, with the current path.
-    TabFiles& tabFiles() const { return *tabFiles_; }
-    // The window title as it shows, whatever Qt makes of "[*]" in it.
-    QString title() const;
-
+    TabFiles& tabFiles() const;
     // Play and Stop, with the synthesizer unless a test gives it another player.
-    Playback& playback() const { return *playback_; }
+    Playback& playback() const;
 
 public slots:
     // Enter: fills the empty cells and appends the bar block to the tab box.
     void enterBar();
     // Clear and Clear All.
     void clearGrid();
-    void showAbout();
-    // con: one step of the cycle guitar, bass, five-string.
-    void convertInstrument();
-    // chg: shows the string notes window, or brings the open one forward as the user left it.
-    void showStringNotes();
-    // Chords/Bar lines: opens the chord picker, or brings the open one to the front as it is.
-    void showChordPicker();
-    // Export MIDI: the whole tab as a MIDI file at this run's tempo.
-    void exportMidiFile();
-    // Print, Change Font, Back Ground, Text Color and Hide Tab Box.
-    void printTab();
-    void changeFont();
-    void changeBackground();
-    void changeTextColour();
-    void toggleTabBox();
-    // The Play menu: Play Tab, Play Grid, Stop and Tempo.
-    void playTab();
-    void playGrid();
-    void stopPlaying();
-    void askTempo();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void closeSecondaryWindows();
-    // Shows a modeless window of the program's, restored if minimized, in front and active.
-    static void bringForward(QWidget* window);
     void buildSheet();
     void buildMenus();
-    void connectPrintAndAppearance();
+    // Hands the keys of every command on the menu bar back to it from the cells and the tab box.
+    void guardMenuShortcuts();
     void setKeyboardOrder();
     void describeForScreenReaders();
     // Names and describes every cell by its string as the row labels and the instrument show it.
     void voiceStrings();
     // Tells a screen reader that Enter added a bar, and which.
     void announceBar();
-    void connectTabFiles();
-    void buildPlayMenu(QMenuBar* bar);
-    QAction* addMenuCommand(QMenu* menu, const char* name, const QString& caption, Qt::Key key,
-                            Qt::KeyboardModifiers more = {});
 
     std::unique_ptr<DialogService> ownDialogs_;
     DialogService* dialogs_;
@@ -126,40 +103,12 @@ private:
     TabBox* wow_ = nullptr;
     Announcement* announcement_ = nullptr;
 
-    QAction* pen1_ = nullptr;
-    QAction* ave1_ = nullptr;
-    QAction* saveAs_ = nullptr;
-    QAction* xport1_ = nullptr;
-    QAction* rint1_ = nullptr;
-    QAction* fnt_ = nullptr;
-    QAction* chg_ = nullptr;
-    QAction* bg_ = nullptr;
-    QAction* tc_ = nullptr;
-    QAction* hider_ = nullptr;
-    QAction* con_ = nullptr;
-    QAction* deldel_ = nullptr;
-    QAction* chr_ = nullptr;
-    QAction* about_ = nullptr;
-    QAction* playTab_ = nullptr;
-    QAction* playGrid_ = nullptr;
-    QAction* stop_ = nullptr;
-    QAction* tempo_ = nullptr;
-
-    // The tempo of this run, kept for no other.
-    int beatsPerMinute_ = kDefaultBeatsPerMinute;
+    // The commands this window itself needs: the leaving rule, the mode, and stopping at close.
+    FileCommands* files_ = nullptr;
+    ConvertCommand* con_ = nullptr;
+    PlayMenu* play_ = nullptr;
 
     QList<QPointer<QWidget>> secondaryWindows_;
-    QPointer<QWidget> form5_;
-    QPointer<ChordPickerWindow> chordPicker_;
-
-    std::unique_ptr<FileSystem> files_;
-    std::unique_ptr<WindowDocument> document_;
-    std::unique_ptr<TabFiles> tabFiles_;
-
-    // The player goes after the playback that uses it.
-    std::unique_ptr<FluidSynthPlayer> synthesizer_;
-    std::unique_ptr<Playback> playback_;
-    TabMarker* tabMarker_ = nullptr;
 };
 
 }  // namespace fretloom

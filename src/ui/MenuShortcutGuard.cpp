@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 
 namespace fretloom {
 
@@ -21,6 +24,18 @@ bool MenuShortcutGuard::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+QList<QAction*> windowCommands(const QMainWindow& window) {
+    QList<QAction*> commands = window.actions();
+    QList<QAction*> pending = window.menuBar()->actions();
+    while (!pending.isEmpty()) {
+        QAction* action = pending.takeFirst();
+        commands.append(action);
+        if (const QMenu* menu = action->menu())
+            pending.append(menu->actions());
+    }
+    return commands;
 }
 
 }  // namespace fretloom

@@ -5,6 +5,7 @@
 #include <QObject>
 
 class QAction;
+class QMainWindow;
 
 namespace fretloom {
 
@@ -23,5 +24,9 @@ protected:
 private:
     QList<QAction*> actions_;
 };
+
+// The commands of `window`: its own actions, and every one on its menu bar and in its menus, so
+// that a command added to any menu is guarded too.
+QList<QAction*> windowCommands(const QMainWindow& window);
 
 }  // namespace fretloom

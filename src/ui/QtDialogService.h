@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/DialogService.h"
+#include "sheet/DialogService.h"
 
 class QWidget;
 

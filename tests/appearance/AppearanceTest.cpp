@@ -4,7 +4,7 @@
 #include "support/UserInput.h"
 #include "ui/MainWindow.h"
 #include "ui/TabBox.h"
-#include "ui/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -5,7 +5,7 @@
 #include "support/UserInput.h"
 #include "ui/MainWindow.h"
 #include "ui/TabBox.h"
-#include "ui/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -7,7 +7,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtDialogService.h"
 #include "ui/TabBox.h"
-#include "ui/WindowDocument.h"
+#include "ui/WindowTitle.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -2,8 +2,8 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
 #include "ui/MainWindow.h"
-#include "ui/StraightLine.h"
 #include "ui/TabBox.h"
+#include "widgets/StraightLine.h"
 
 #include <QAction>
 #include <QEvent>

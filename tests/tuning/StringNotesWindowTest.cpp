@@ -2,10 +2,10 @@
 
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
-#include "ui/DialogFont.h"
 #include "ui/MainWindow.h"
 #include "ui/TabBox.h"
-#include "ui/Twips.h"
+#include "widgets/DialogFont.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

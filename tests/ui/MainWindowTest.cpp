@@ -3,9 +3,9 @@
 #include "support/ScriptedDialogs.h"
 #include "support/UserInput.h"
 #include "support/WorkedExample.h"
-#include "ui/StraightLine.h"
 #include "ui/TabBox.h"
-#include "ui/Twips.h"
+#include "widgets/StraightLine.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -3,6 +3,9 @@
 #include "support/UserInput.h"
 
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
 namespace fretloom {
@@ -58,6 +61,19 @@ TEST_F(MenuShortcutGuardTest, HandsTheMenuKeysBackToTheMenus) {
     action->setEnabled(false);
     press(Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(triggered, 1);
+}
+
+TEST(MenuShortcutGuard, GuardsTheCommandsOfTheWindowItsMenuBarAndEveryMenu) {
+    QMainWindow window;
+    auto* own = new QAction(&window);
+    window.addAction(own);
+    QMenu* menu = window.menuBar()->addMenu(QStringLiteral("Play"));
+    QAction* item = menu->addAction(QStringLiteral("Stop"));
+    QAction* nested = menu->addMenu(QStringLiteral("Speed"))->addAction(QStringLiteral("Half"));
+    QAction* entry = window.menuBar()->addAction(QStringLiteral("About"));
+    const QList<QAction*> commands = windowCommands(window);
+    for (QAction* command : {own, item, nested, entry})
+        EXPECT_TRUE(commands.contains(command)) << command->text().toStdString();
 }
 
 }  // namespace

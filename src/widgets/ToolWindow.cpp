@@ -1,4 +1,4 @@
-#include "ui/ToolWindow.h"
+#include "widgets/ToolWindow.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
@@ -35,6 +35,13 @@ void ToolWindow::keyPressEvent(QKeyEvent* event) {
         close();
     else
         QWidget::keyPressEvent(event);
+}
+
+void bringForward(QWidget* window) {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 }  // namespace fretloom

@@ -1,4 +1,4 @@
-#include "ui/ReturnPressesButton.h"
+#include "widgets/ReturnPressesButton.h"
 
 #include "support/ProgramWindows.h"
 #include "support/ScriptedDialogs.h"

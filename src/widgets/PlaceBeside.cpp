@@ -1,4 +1,4 @@
-#include "ui/PlaceBeside.h"
+#include "widgets/PlaceBeside.h"
 
 #include "sheet/WindowPlacement.h"
 

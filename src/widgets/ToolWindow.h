@@ -18,4 +18,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// Shows a modeless window of the program's, restored if minimized, in front and active.
+void bringForward(QWidget* window);
+
 }  // namespace fretloom

@@ -1,4 +1,4 @@
-#include "ui/SingleLineBox.h"
+#include "widgets/SingleLineBox.h"
 
 #include "sheet/SingleLine.h"
 

@@ -1,6 +1,6 @@
-#include "ui/StraightLine.h"
+#include "widgets/StraightLine.h"
 
-#include "ui/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QPainter>
 

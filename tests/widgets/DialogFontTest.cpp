@@ -1,4 +1,4 @@
-#include "ui/DialogFont.h"
+#include "widgets/DialogFont.h"
 
 #include "support/ProgramWindows.h"
 #include "support/ScriptedDialogs.h"

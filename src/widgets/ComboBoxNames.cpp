@@ -1,4 +1,4 @@
-#include "ui/ComboBoxNames.h"
+#include "widgets/ComboBoxNames.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>

@@ -1,0 +1,3 @@
+#include "b/B.h"
+
+#include "c/C.h"
