@@ -19,6 +19,10 @@ inline constexpr char16_t kSaveBeforeLeaving[] = u"Would you like to save before
 // "Fretloom - (" + path + ")".
 QString titleForPath(const QString& path);
 
+// A tab file read as Open reads it: its text and encoding, or in `problem` why it cannot be
+// opened.
+DecodedTab readTabFile(FileSystem& files, const QString& path);
+
 // What the tab file flows see of the main window: the tab box text and the window title.
 class DocumentView {
 public:
