@@ -73,7 +73,8 @@ void StaffReader::read(std::span<const StaffLineParts> lines, qint64 start,
 }
 
 void StaffReader::readCells() {
-    std::vector<std::array<TextSpan, kColumnCount>> cells(staff_.cells.size());
+    std::vector<std::array<TextSpan, kColumnCount>>& cells = cellSpans_;
+    cells.resize(staff_.cells.size());
     for (std::size_t s = 0; s < cells.size(); ++s)
         for (int k = 0; k < kColumnCount; ++k)
             cells[s][k] = staff_.cells[s].cell(k);

@@ -2,8 +2,10 @@
 
 #include "playback/TabLines.h"
 #include "playback/TabReading.h"
+#include "sheet/Grid.h"
 
 #include <QStringView>
+#include <array>
 #include <optional>
 #include <span>
 #include <vector>
@@ -62,7 +64,8 @@ private:
     Staff staff_;
     std::vector<RepeatSign> signs_;
     bool closesAtEnd_ = false;
-    // Scratch, one entry per column of the staff read now.
+    // Scratch, one entry per line or column of the staff read now.
+    std::vector<std::array<TextSpan, kColumnCount>> cellSpans_;
     std::vector<QStringView> bodies_;
     std::vector<bool> noTime_;
     std::vector<bool> colon_;

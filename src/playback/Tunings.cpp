@@ -188,7 +188,10 @@ std::optional<Tuning> tuningOf(QStringView line) {
         if (std::optional<std::vector<int>> notes =
                 noteList(QStringView(described).sliced(open + 1, close - open - 1)))
             return Tuning{std::move(*notes), 0, {}};
+        // Or the name may follow the notes: "E A D G B E (standard)".
         described.truncate(open);
+        if (std::optional<std::vector<int>> notes = noteList(described))
+            return Tuning{std::move(*notes), 0, {}};
     }
     described = described.toLower().replace(u'-', u' ').simplified();
     return namedTuning(described);

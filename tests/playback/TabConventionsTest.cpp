@@ -114,7 +114,7 @@ TEST(TabConventions, TuningAndCapoLinesTuneTheStavesBelowThem) {
     const std::vector<int> halfDown = {63, 58, 54, 49, 44, 39};
     const Case cases[] = {
         {u""_s, 6, standard, 0},
-        {u"Tuning: D A D G B E"_s, 6, dropD, 0},
+        {u"Tuning: D A D G B E (drop D)"_s, 6, dropD, 0},
         {u"Tuning: Drop D"_s, 6, dropD, 0},
         {u"DADGAD"_s, 6, {62, 57, 55, 50, 45, 38}, 0},
         {u"Tuning: Eb Ab Db Gb Bb Eb"_s, 6, halfDown, 0},
