@@ -219,16 +219,22 @@ void addNotes(const TabReading& reading, std::pair<std::size_t, std::size_t> ran
                                     return std::pair(n.string, n.start) < key;
                                 });
     };
-    for (int string = 0; string < static_cast<int>(staff.lines.size()); ++string) {
-        const auto last = at(string, chunk.to);
-        for (auto note = at(string, chunk.from); note != last; ++note) {
+    const auto add = [&](auto first, auto last) {
+        for (auto note = first; note != last; ++note) {
             const qint64 start = chunk.at + note->start - chunk.from;
             const qint64 stop =
                 chunk.at + std::min(note->start + note->length, chunk.to) - chunk.from;
             notes.push_back(
                 {start, stop, channel, note->key, note->muted ? kMutedVelocity : kVelocity});
         }
+    };
+    // The whole staff, as nearly always: every note of it.
+    if (chunk.from <= staff.start && chunk.to >= staff.start + staff.length) {
+        add(begin, end);
+        return;
     }
+    for (int string = 0; string < static_cast<int>(staff.lines.size()); ++string)
+        add(at(string, chunk.from), at(string, chunk.to));
 }
 
 // The tab from the start of the staff `first` on, played from tick 0.

@@ -51,6 +51,9 @@ void StaffReader::read(std::span<const StaffLineParts> lines, qint64 start,
     staff_.capo = capo;
     signs_.clear();
     closesAtEnd_ = false;
+    staff_.lines.reserve(lines.size());
+    staff_.names.reserve(lines.size());
+    staff_.bodies.reserve(lines.size());
     for (const StaffLineParts& line : lines) {
         staff_.lines.push_back(line.line);
         staff_.names.push_back(line.name);
@@ -63,6 +66,7 @@ void StaffReader::read(std::span<const StaffLineParts> lines, qint64 start,
     staff_.byCells = std::all_of(lines.begin(), lines.end(),
                                  [](const StaffLineParts& line) { return line.cells.has_value(); });
     if (staff_.byCells) {
+        staff_.cells.reserve(lines.size());
         for (const StaffLineParts& line : lines)
             staff_.cells.push_back(*line.cells);
         readCells();
@@ -75,14 +79,18 @@ void StaffReader::read(std::span<const StaffLineParts> lines, qint64 start,
 void StaffReader::readCells() {
     std::vector<std::array<TextSpan, kColumnCount>>& cells = cellSpans_;
     cells.resize(staff_.cells.size());
-    for (std::size_t s = 0; s < cells.size(); ++s)
-        for (int k = 0; k < kColumnCount; ++k)
-            cells[s][k] = staff_.cells[s].cell(k);
+    for (std::size_t s = 0; s < cells.size(); ++s) {
+        qsizetype at = staff_.cells[s].start;
+        for (int k = 0; k < kColumnCount; ++k) {
+            cells[s][k] = {at, staff_.cells[s].twoWide >> k & 1u ? 2 : 1};
+            at += cells[s][k].length + 1;
+        }
+    }
     std::vector<bool>& bars = noTime_;
     bars.assign(kColumnCount, true);
     for (const auto& line : cells)
         for (int k = 0; k < kColumnCount; ++k)
-            if (text_.sliced(line[k].start, line[k].length) != u"|")
+            if (line[k].length != 1 || text_[line[k].start] != u'|')
                 bars[k] = false;
     const std::vector<qint64>& ticks = columnTicks(bars, kTicksPerSixteenth);
     for (std::size_t s = 0; s < cells.size(); ++s) {
@@ -239,6 +247,9 @@ const std::vector<qint64>& StaffReader::columnTicks(const std::vector<bool>& noT
 
 // The first fret (digits) in [from, to), else the first x.
 std::optional<StaffReader::Found> StaffReader::noteIn(qsizetype from, qsizetype to) const {
+    // Most cells are the filler.
+    if (to - from == 2 && text_[from] == u'-' && text_[from + 1] == u'-')
+        return std::nullopt;
     std::optional<Found> mute;
     for (qsizetype i = from; i < to; ++i) {
         if (isDigit(text_[i])) {

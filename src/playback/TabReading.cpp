@@ -98,6 +98,7 @@ private:
     // Each line's pitch class: from its name, else from the tuning line above.
     std::vector<std::optional<int>> pitchClasses() const {
         std::vector<QStringView> names;
+        names.reserve(run_.size());
         for (const StaffLineParts& line : run_)
             names.push_back(textOf(line.name));
         std::vector<std::optional<int>> pitches = pitchClassesOf(names);
