@@ -292,6 +292,8 @@ TEST(TabConventions, RepeatBarsPlayTheBarsBetweenThemTwiceOrAsCounted) {
         {{u"||:--1--|"_s, u"|--2--:||"_s}, {{0, 10 * C, 2}}, {{0, 10}, {0, 10}}},
         // A count beside the last closing sign, and a staff count around a repeat.
         {{u"|:--1--:|  x4"_s}, {{0, 5 * C, 4}}, {{0, 5}, {0, 5}, {0, 5}, {0, 5}}},
+        // A repeat that crosses the staff count before it is not repeated.
+        {{u"|--1--|:--2--|  x2"_s, u"|--3--:|"_s}, {{0, 10 * C, 2}}, {{0, 10}, {0, 15}}},
         {{u"|--1--|:--2--:|   "_s, u"|--3--|  x2"_s},
          {{5 * C, 10 * C, 2}, {10 * C, 15 * C, 2}},
          {{0, 10}, {5, 15}, {10, 15}}},
