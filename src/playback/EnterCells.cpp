@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <vector>
 
 namespace fretloom {
@@ -110,10 +111,9 @@ std::optional<CellLine> splitCells(QStringView body, qsizetype offset) {
 }  // namespace
 
 TextSpan CellLine::cell(int k) const {
-    qsizetype at = start;
-    for (int j = 0; j < k; ++j)
-        at += (twoWide >> j & 1u ? 2 : 1) + 1;
-    return {at, twoWide >> k & 1u ? 2 : 1};
+    // Each cell before it takes one character and a dash, and one more when it is two wide.
+    const int wideBefore = std::popcount(static_cast<unsigned>(twoWide & ((1u << k) - 1)));
+    return {start + 2 * k + wideBefore, twoWide >> k & 1u ? 2 : 1};
 }
 
 std::optional<CellLine> enterCells(QStringView line, qsizetype bar, qsizetype offset) {

@@ -79,13 +79,9 @@ void StaffReader::read(std::span<const StaffLineParts> lines, qint64 start,
 void StaffReader::readCells() {
     std::vector<std::array<TextSpan, kColumnCount>>& cells = cellSpans_;
     cells.resize(staff_.cells.size());
-    for (std::size_t s = 0; s < cells.size(); ++s) {
-        qsizetype at = staff_.cells[s].start;
-        for (int k = 0; k < kColumnCount; ++k) {
-            cells[s][k] = {at, staff_.cells[s].twoWide >> k & 1u ? 2 : 1};
-            at += cells[s][k].length + 1;
-        }
-    }
+    for (std::size_t s = 0; s < cells.size(); ++s)
+        for (int k = 0; k < kColumnCount; ++k)
+            cells[s][k] = staff_.cells[s].cell(k);
     std::vector<bool>& bars = noTime_;
     bars.assign(kColumnCount, true);
     for (const auto& line : cells)
