@@ -116,6 +116,16 @@ TextSpan CellLine::cell(int k) const {
     return {start + 2 * k + wideBefore, twoWide >> k & 1u ? 2 : 1};
 }
 
+std::array<TextSpan, kColumnCount> CellLine::allCells() const {
+    std::array<TextSpan, kColumnCount> cells;
+    qsizetype at = start;
+    for (int k = 0; k < kColumnCount; ++k) {
+        cells[k] = {at, twoWide >> k & 1u ? 2 : 1};
+        at += cells[k].length + 1;
+    }
+    return cells;
+}
+
 std::optional<CellLine> enterCells(QStringView line, qsizetype bar, qsizetype offset) {
     if (bar < 2 || bar > kCellMaxLength + 2 || line.sliced(bar - 2, 2) != u"  " ||
         line.size() < bar + 4 || !line.sliced(bar).startsWith(u"|-") || !line.endsWith(u"-|"))

@@ -80,8 +80,7 @@ void StaffReader::readCells() {
     std::vector<std::array<TextSpan, kColumnCount>>& cells = cellSpans_;
     cells.resize(staff_.cells.size());
     for (std::size_t s = 0; s < cells.size(); ++s)
-        for (int k = 0; k < kColumnCount; ++k)
-            cells[s][k] = staff_.cells[s].cell(k);
+        cells[s] = staff_.cells[s].allCells();
     std::vector<bool>& bars = noTime_;
     bars.assign(kColumnCount, true);
     for (const auto& line : cells)

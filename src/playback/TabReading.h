@@ -1,8 +1,10 @@
 #pragma once
 
 #include "playback/Performance.h"
+#include "sheet/Grid.h"
 
 #include <QStringView>
+#include <array>
 #include <vector>
 
 namespace fretloom {
@@ -27,6 +29,7 @@ struct CellLine {
     qsizetype start = 0;
     quint16 twoWide = 0;
     TextSpan cell(int k) const;  // k from 0 to 15
+    std::array<TextSpan, kColumnCount> allCells() const;
     bool operator==(const CellLine&) const = default;
 };
 

@@ -263,7 +263,14 @@ TEST(TabConventions, ACountBesideOrRightAboveOrBelowAStaffPlaysItThatOften) {
         ASSERT_FALSE(reading.staves.empty()) << spelled(c.text);
         EXPECT_EQ(reading.repeats, c.repeats) << spelled(c.text);
     }
-    EXPECT_TRUE(readTab(cases[9].text).staves[0].byCells);
+    const Staff enter = readTab(cases[9].text).staves[0];
+    EXPECT_TRUE(enter.byCells);
+    ASSERT_EQ(enter.cells.size(), 6u);
+    const TextSpan first = enter.cells[0].cell(0);
+    const TextSpan third = enter.cells[0].cell(2);
+    EXPECT_EQ(cases[9].text.sliced(first.start, first.length), u"0"_s);
+    EXPECT_EQ(cases[9].text.sliced(third.start, third.length), u"--"_s);
+    EXPECT_EQ(third.start - first.start, 5);
 }
 
 TEST(TabConventions, RepeatBarsPlayTheBarsBetweenThemTwiceOrAsCounted) {
