@@ -4,6 +4,7 @@
 
 #include "StartProbe.h"
 #include "documents/CommandLine.h"
+#include "playback/CommandLineExport.h"
 #include "ui/FontSetUpAhead.h"
 #include "ui/MainWindow.h"
 #include "ui/MenuBarIconWhenDrawn.h"
@@ -21,7 +22,8 @@ int main(int argc, char** argv) {
         window.show();
         return fretloom::bench::finishStartProbe(window);
     }
-    if (const std::optional<int> exitCode = fretloom::answerWithoutWindow(argc, argv))
+    if (const std::optional<int> exitCode =
+            fretloom::answerWithoutWindow(argc, argv, &fretloom::exportOnCommandLine))
         return *exitCode;
     fretloom::FontSetUpAhead fonts;
     QApplication app(argc, argv);

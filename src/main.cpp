@@ -1,5 +1,6 @@
 #include "FretloomVersion.h"
 #include "documents/CommandLine.h"
+#include "playback/CommandLineExport.h"
 #include "ui/FontSetUpAhead.h"
 #include "ui/MainWindow.h"
 #include "ui/MenuBarIconWhenDrawn.h"
@@ -8,7 +9,8 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    if (const std::optional<int> exitCode = fretloom::answerWithoutWindow(argc, argv))
+    if (const std::optional<int> exitCode =
+            fretloom::answerWithoutWindow(argc, argv, &fretloom::exportOnCommandLine))
         return *exitCode;
 
     fretloom::FontSetUpAhead fonts;
@@ -23,6 +25,8 @@ int main(int argc, char* argv[]) {
 
     // Read again now that QApplication has taken out the options that are Qt's.
     const fretloom::CommandLine line = fretloom::readCommandLine(QApplication::arguments());
+    if (line.outcome == fretloom::CommandLine::Outcome::Export)
+        return fretloom::exportOnCommandLine(line);
     if (line.outcome != fretloom::CommandLine::Outcome::Start)
         return fretloom::answer(line);
 

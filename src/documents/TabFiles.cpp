@@ -38,13 +38,15 @@ void TabFiles::open() {
         openFile(*chosen);
 }
 
+DecodedTab readTabFile(FileSystem& files, const QString& path) {
+    const ReadResult read = files.readWholeFile(path);
+    if (!read.ok)
+        return {{}, TextEncoding::Windows1252, read.reason};
+    return decodeTabFile(read.bytes);
+}
+
 bool TabFiles::openFile(const QString& path) {
-    const ReadResult read = files_.readWholeFile(path);
-    if (!read.ok) {
-        hell_.warn(u"Open"_s, u"Could not open \"%1\".\n\n%2"_s.arg(path, read.reason));
-        return false;
-    }
-    DecodedTab decoded = decodeTabFile(read.bytes);
+    DecodedTab decoded = readTabFile(files_, path);
     if (!decoded.problem.isEmpty()) {
         hell_.warn(u"Open"_s, u"Could not open \"%1\".\n\n%2"_s.arg(path, decoded.problem));
         return false;

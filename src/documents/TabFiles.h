@@ -20,6 +20,10 @@ inline constexpr char16_t kSaveBeforeLeaving[] = u"Would you like to save before
 // "Fretloom - (" + path + ")".
 QString titleForPath(const QString& path);
 
+// A tab file read as Open reads it: its text and encoding, or in `problem` why it cannot be
+// opened.
+DecodedTab readTabFile(FileSystem& files, const QString& path);
+
 // Open, Save, `Saver`, `Saver1` and the leaving rule. The current path lives here; the title
 // always names the file that Save writes to. A failed read or write is shown through the
 // dialog service's warning, naming the file and the reason, and changes nothing.

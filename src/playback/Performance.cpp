@@ -65,8 +65,8 @@ void separateEqualKeys(std::vector<MidiNote>& notes) {
 }
 
 // The one track of a Standard MIDI File of format 0: the tempo, the programs, then the notes,
-// staff by staff. A note ends with its staff, so the notes of one staff never meet those of
-// another and each staff's few are put in order on their own.
+// staff by staff as they are heard. A note ends with its staff and its pass, so the notes of one
+// staff's pass never meet those of another and each pass's few are put in order on their own.
 class Track {
 public:
     Track(int beatsPerMinute, bool guitar, bool bass) {
@@ -148,38 +148,121 @@ private:
     qint64 now_ = 0;
 };
 
-// The staves from `first` on, played from tick 0.
+// One staff's part of a stretch of the tab as it is heard: [from, to) of the written tab,
+// heard from `at` on.
+struct Chunk {
+    std::size_t staff = 0;
+    qint64 from = 0;
+    qint64 to = 0;
+    qint64 at = 0;
+};
+
+// The tab as it is heard from `origin` on, repeats written out, staff by staff: from the first
+// pass that reaches `origin`, so that a start within a repeat still goes back at its end.
+std::vector<Chunk> chunksFrom(const TabReading& reading, qint64 origin) {
+    const std::vector<PlayedStretch> order = playingOrder(reading);
+    auto stretch = std::find_if(order.begin(), order.end(),
+                                [origin](const PlayedStretch& s) { return s.to > origin; });
+    std::vector<Chunk> chunks;
+    qint64 at = 0;
+    for (bool firstStretch = true; stretch != order.end(); ++stretch, firstStretch = false) {
+        const qint64 from = firstStretch ? std::max(stretch->from, origin) : stretch->from;
+        auto staff = std::partition_point(
+            reading.staves.begin(), reading.staves.end(),
+            [from](const Staff& staff) { return staff.start + staff.length <= from; });
+        for (; staff != reading.staves.end() && staff->start < stretch->to; ++staff) {
+            const qint64 chunkFrom = std::max(from, staff->start);
+            const qint64 chunkTo = std::min(stretch->to, staff->start + staff->length);
+            if (chunkTo > chunkFrom)
+                chunks.push_back({static_cast<std::size_t>(staff - reading.staves.begin()),
+                                  chunkFrom, chunkTo, at + chunkFrom - from});
+        }
+        at += stretch->to - from;
+    }
+    return chunks;
+}
+
+// Where each staff's notes lie in the reading's.
+std::vector<std::pair<std::size_t, std::size_t>> notesByStaff(const TabReading& reading) {
+    std::vector<std::pair<std::size_t, std::size_t>> ranges(reading.staves.size());
+    for (std::size_t n = 0; n < reading.notes.size();) {
+        const auto staff = static_cast<std::size_t>(reading.notes[n].staff);
+        ranges[staff].first = n;
+        while (n < reading.notes.size() &&
+               static_cast<std::size_t>(reading.notes[n].staff) == staff)
+            ++n;
+        ranges[staff].second = n;
+    }
+    return ranges;
+}
+
+void addCues(const Staff& staff, const Chunk& chunk, std::vector<Cue>& cues) {
+    auto bar = std::partition_point(staff.bars.begin(), staff.bars.end(),
+                                    [&](const StaffBar& b) { return b.start <= chunk.from; });
+    if (bar != staff.bars.begin())
+        --bar;
+    for (; bar != staff.bars.end() && bar->start < chunk.to; ++bar)
+        cues.push_back({chunk.at + std::max(bar->start, chunk.from) - chunk.from, bar->spans});
+}
+
+// The notes of a chunk, each cut off where the chunk ends.
+void addNotes(const TabReading& reading, std::pair<std::size_t, std::size_t> range,
+              const Chunk& chunk, std::vector<MidiNote>& notes) {
+    const Staff& staff = reading.staves[chunk.staff];
+    const int channel = staff.instrument == StaffInstrument::Bass ? kBassChannel : kGuitarChannel;
+    const auto begin = reading.notes.begin() + static_cast<std::ptrdiff_t>(range.first);
+    const auto end = reading.notes.begin() + static_cast<std::ptrdiff_t>(range.second);
+    // Within a staff the notes go by string, then by time.
+    const auto at = [&](int string, qint64 tick) {
+        return std::lower_bound(begin, end, std::pair(string, tick),
+                                [](const TabNote& n, std::pair<int, qint64> key) {
+                                    return std::pair(n.string, n.start) < key;
+                                });
+    };
+    const auto add = [&](auto first, auto last) {
+        for (auto note = first; note != last; ++note) {
+            const qint64 start = chunk.at + note->start - chunk.from;
+            const qint64 stop =
+                chunk.at + std::min(note->start + note->length, chunk.to) - chunk.from;
+            notes.push_back(
+                {start, stop, channel, note->key, note->muted ? kMutedVelocity : kVelocity});
+        }
+    };
+    // The whole staff, as nearly always: every note of it.
+    if (chunk.from <= staff.start && chunk.to >= staff.start + staff.length) {
+        add(begin, end);
+        return;
+    }
+    for (int string = 0; string < static_cast<int>(staff.lines.size()); ++string)
+        add(at(string, chunk.from), at(string, chunk.to));
+}
+
+// The tab from the start of the staff `first` on, played from tick 0.
 Performance perform(const TabReading& reading, std::size_t first, int beatsPerMinute) {
     Performance performance;
     performance.ticksPerQuarter = kTicksPerQuarter;
     const qint64 origin = first < reading.staves.size() ? reading.staves[first].start : 0;
+    const std::vector<Chunk> chunks = chunksFrom(reading, origin);
     bool guitar = false;
     bool bass = false;
-    for (std::size_t s = first; s < reading.staves.size(); ++s) {
-        (reading.staves[s].instrument == StaffInstrument::Bass ? bass : guitar) = true;
-        for (const StaffBar& bar : reading.staves[s].bars)
-            performance.cues.push_back({bar.start - origin, bar.spans});
+    for (const Chunk& chunk : chunks) {
+        const Staff& staff = reading.staves[chunk.staff];
+        (staff.instrument == StaffInstrument::Bass ? bass : guitar) = true;
+        addCues(staff, chunk, performance.cues);
     }
     Track track(std::clamp(beatsPerMinute, kMinBeatsPerMinute, kMaxBeatsPerMinute), guitar, bass);
 
-    auto note = std::lower_bound(reading.notes.begin(), reading.notes.end(), first,
-                                 [](const TabNote& n, std::size_t staff) {
-                                     return static_cast<std::size_t>(n.staff) < staff;
-                                 });
-    std::vector<MidiNote> staffNotes;
-    while (note != reading.notes.end()) {
-        const int staff = note->staff;
-        const bool onBass = reading.staves[staff].instrument == StaffInstrument::Bass;
-        staffNotes.clear();
-        for (; note != reading.notes.end() && note->staff == staff; ++note) {
-            const qint64 start = note->start - origin;
-            staffNotes.push_back({start, start + note->length,
-                                  onBass ? kBassChannel : kGuitarChannel, note->key,
-                                  note->muted ? kMutedVelocity : kVelocity});
-            performance.endTick = std::max(performance.endTick, start + note->length);
-        }
+    const std::vector<std::pair<std::size_t, std::size_t>> ranges = notesByStaff(reading);
+    std::vector<MidiNote> chunkNotes;
+    for (const Chunk& chunk : chunks) {
+        chunkNotes.clear();
+        addNotes(reading, ranges[chunk.staff], chunk, chunkNotes);
+        if (chunkNotes.empty())
+            continue;
+        for (const MidiNote& note : chunkNotes)
+            performance.endTick = std::max(performance.endTick, note.end);
         performance.hasNotes = true;
-        track.addStaff(staffNotes);
+        track.addStaff(chunkNotes);
     }
     performance.midiFile = track.file();
     return performance;

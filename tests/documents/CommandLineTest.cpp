@@ -55,13 +55,65 @@ TEST(CommandLine, StartsWithNoFileOrOneMadeAbsoluteAsTheFileDialogNamesIt) {
     }
 }
 
+TEST(CommandLine, ExportNamesTheMidiFileTheTabAndTheTempo) {
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    const QString here = QDir(scratch.path()).canonicalPath();
+    const InFolder inside(here);
+    struct Case {
+        QStringList arguments;
+        QString exportTo;
+        QString file;
+        int tempo;
+    };
+    const Case cases[] = {
+        {{u"--export"_s, u"riff.mid"_s, u"riff.txt"_s},
+         here + u"/riff.mid"_s,
+         here + u"/riff.txt"_s,
+         100},
+        {{u"riff.txt"_s, u"--tempo"_s, u"300"_s, u"--export=/tmp/a.midi"_s},
+         u"/tmp/a.midi"_s,
+         here + u"/riff.txt"_s,
+         300},
+        {{u"--tempo=30"_s, u"--export"_s, u"out/../b.mid"_s, u"--"_s, u"-b.txt"_s},
+         here + u"/b.mid"_s,
+         here + u"/-b.txt"_s,
+         30},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = read(c.arguments);
+        EXPECT_EQ(line.outcome, Outcome::Export) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(line.exportTo, c.exportTo);
+        EXPECT_EQ(line.file, c.file);
+        EXPECT_EQ(line.tempo, c.tempo);
+    }
+    const std::pair<QStringList, QString> misuses[] = {
+        {{u"--export"_s, u"riff.mid"_s}, u"--export needs the tab FILE to read."_s},
+        {{u"--tempo"_s, u"120"_s, u"riff.txt"_s}, u"--tempo goes with --export."_s},
+        {{u"--export"_s, u"a.mid"_s, u"--tempo"_s, u"29"_s, u"a.txt"_s},
+         u"The tempo must be a whole number from 30 to 300, not \"29\"."_s},
+        {{u"--export"_s, u"a.mid"_s, u"--tempo"_s, u"fast"_s, u"a.txt"_s},
+         u"The tempo must be a whole number from 30 to 300, not \"fast\"."_s},
+        {{u"--export"_s}, u"Missing value after '--export'."_s},
+    };
+    for (const auto& [arguments, error] : misuses) {
+        const CommandLine line = read(arguments);
+        EXPECT_EQ(line.outcome, Outcome::Misuse) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(line.text.startsWith(error + u"\n\nUsage: "_s)) << line.text.toStdString();
+        EXPECT_FALSE(line.mayBeQtOptions);
+    }
+    EXPECT_TRUE(read({u"-platform"_s, u"offscreen"_s}).mayBeQtOptions);
+}
+
 TEST(CommandLine, HelpAndVersionAreTextForStandardOutput) {
     for (const QStringList& arguments :
          {QStringList{u"--help"_s}, {u"-h"_s}, {u"song.txt"_s, u"--help"_s}, {u"-hv"_s}}) {
         const CommandLine line = read(arguments);
         EXPECT_EQ(line.outcome, Outcome::Help) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(line.text.startsWith(u"Usage: "_s));
-        for (const QString& word : {u"[FILE]"_s, u"--help"_s, u"--version"_s, u"File > Open"_s})
+        for (const QString& word :
+             {u"[FILE]"_s, u"--help"_s, u"--version"_s, u"File > Open"_s, u"--export <OUT>"_s,
+              u"--tempo <BPM>"_s, u"for tab in tabs/*.txt; do fretloom --export"_s})
             EXPECT_TRUE(line.text.contains(word)) << word.toStdString();
         EXPECT_FALSE(line.file.has_value());
     }

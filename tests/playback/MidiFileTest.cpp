@@ -76,5 +76,14 @@ TEST(MidiFile, PlayingStartsAtTheStaffOfTheCaretOrTheNextOne) {
               (QStringList{u"tempo 600000"_s, u"end 0"_s}));
 }
 
+TEST(MidiFile, TheFileHoldsEveryPassOfARepeat) {
+    // Three characters on a bass, then a repeat of three played three times: 120 ticks each.
+    const QString tab = u"G|0--|:--3:|x3\r\nD|---|:---:|\r\nA|---|:---:|\r\nE|---|:---:|\r\n"_s;
+    EXPECT_EQ(readIndependently(performTab(tab, 120).midiFile).mid(3),
+              (QStringList{u"program 1 33"_s, u"end 480"_s, u"note 1 43 96 0 200"_s,
+                           u"note 1 46 96 200 240"_s, u"note 1 46 96 320 360"_s,
+                           u"note 1 46 96 440 480"_s}));
+}
+
 }  // namespace
 }  // namespace fretloom
