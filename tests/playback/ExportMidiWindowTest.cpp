@@ -28,7 +28,7 @@ TEST(ExportMidiWindow, CtrlEFromACellExportsTheTabBoxAtTheDefaultTempo) {
     EXPECT_EQ(exportItem->text(), u"Export MIDI\u2026"_s);
     EXPECT_EQ(exportItem->shortcut(), QKeySequence(u"Ctrl+E"_s));
 
-    const QString tab = u"e|0\r\nB|1\r\nG|0\r\nD|2\r\nA|3\r\nE|-\r\n"_s;
+    const QString tab = u"e|0-\r\nB|1-\r\nG|0-\r\nD|2-\r\nA|3-\r\nE|--\r\n"_s;
     window.tabBox()->setExactText(tab);
     window.cell(Row::d, 9)->setFocus();
     QTemporaryDir folder;
@@ -37,12 +37,12 @@ TEST(ExportMidiWindow, CtrlEFromACellExportsTheTabBoxAtTheDefaultTempo) {
     press(Qt::Key_E, Qt::ControlModifier);
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(dialogs.saveRequests[0].filter, u"MIDI Files (*.mid)"_s);
-    // The open C chord for one character, 40 ticks, at 100 beats per minute.
+    // The open C chord for two characters, 80 ticks, at 100 beats per minute.
     EXPECT_EQ(
         readIndependently(readBytes(path)),
-        (QStringList{u"format 0 division 480 tracks 1"_s, u"seconds 0.05"_s, u"tempo 600000"_s,
-                     u"program 0 25"_s, u"end 40"_s, u"note 0 48 96 0 40"_s, u"note 0 52 96 0 40"_s,
-                     u"note 0 55 96 0 40"_s, u"note 0 60 96 0 40"_s, u"note 0 64 96 0 40"_s}));
+        (QStringList{u"format 0 division 480 tracks 1"_s, u"seconds 0.1"_s, u"tempo 600000"_s,
+                     u"program 0 25"_s, u"end 80"_s, u"note 0 48 96 0 80"_s, u"note 0 52 96 0 80"_s,
+                     u"note 0 55 96 0 80"_s, u"note 0 60 96 0 80"_s, u"note 0 64 96 0 80"_s}));
     EXPECT_EQ(window.tabBox()->exactText(), tab);
     EXPECT_TRUE(window.cell(Row::d, 9)->text().isEmpty());
     dialogs.answerNoIfAskedToSave(true);

@@ -14,8 +14,16 @@ namespace {
 using namespace Qt::StringLiterals;
 using namespace fretloom::testing;
 
-// Fret 63 on the top string is key 127, the highest there is; fret 64 would be past it.
-const QString kTab = u"e|63-64\r\nB|1----\r\nG|0----\r\nD|2----\r\nA|3----\r\nE|-----\r\n"_s;
+// A bar as Enter writes it, where a cell is a fret however high. Fret 63 on the top string is
+// key 127, the highest there is; fret 64 would be past it.
+QString enterLine(const QString& name, QStringList cells) {
+    while (cells.size() < 16)
+        cells << u"--"_s;
+    return name + u"  |-"_s + cells.join(u'-') + u"-|\r\n"_s;
+}
+const QString kTab = enterLine(u"e"_s, {u"63"_s, u"64"_s}) + enterLine(u"B"_s, {u"1"_s}) +
+                     enterLine(u"G"_s, {u"0"_s}) + enterLine(u"D"_s, {u"2"_s}) +
+                     enterLine(u"A"_s, {u"3"_s}) + enterLine(u"E"_s, {u"--"_s});
 
 class MidiExportTest : public ::testing::Test {
 protected:
@@ -38,12 +46,13 @@ TEST_F(MidiExportTest, WritesTheTabAtTheGivenTempoUpToTheHighestKey) {
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(dialogs.saveRequests[0].filter, u"MIDI Files (*.mid)"_s);
     EXPECT_EQ(dialogs.saveRequests[0].startPath, QString());
-    // Five characters of 40 ticks; a quarter of 480 ticks lasts 60 s / 140.
-    EXPECT_EQ(readIndependently(readBytes(path)),
-              (QStringList{
-                  u"format 0 division 480 tracks 1"_s, u"seconds 0.178571"_s, u"tempo 428571"_s,
-                  u"program 0 25"_s, u"end 200"_s, u"note 0 48 96 0 200"_s, u"note 0 52 96 0 200"_s,
-                  u"note 0 55 96 0 200"_s, u"note 0 60 96 0 200"_s, u"note 0 127 96 0 120"_s}));
+    // Sixteen cells of 120 ticks; a quarter of 480 ticks lasts 60 s / 140.
+    EXPECT_EQ(
+        readIndependently(readBytes(path)),
+        (QStringList{u"format 0 division 480 tracks 1"_s, u"seconds 1.714284"_s, u"tempo 428571"_s,
+                     u"program 0 25"_s, u"end 1920"_s, u"note 0 48 96 0 1920"_s,
+                     u"note 0 52 96 0 1920"_s, u"note 0 55 96 0 1920"_s, u"note 0 60 96 0 1920"_s,
+                     u"note 0 127 96 0 120"_s}));
     EXPECT_TRUE(dialogs.warnings.empty());
 
     // A name without an extension stays so, as with Save.
