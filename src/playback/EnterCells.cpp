@@ -127,8 +127,9 @@ std::array<TextSpan, kColumnCount> CellLine::allCells() const {
 }
 
 std::optional<CellLine> enterCells(QStringView line, qsizetype bar, qsizetype offset) {
-    if (bar < 2 || bar > kCellMaxLength + 2 || line.sliced(bar - 2, 2) != u"  " ||
-        line.size() < bar + 4 || !line.sliced(bar).startsWith(u"|-") || !line.endsWith(u"-|"))
+    // The name before the two spaces has been measured by whoever found the bar.
+    if (bar < 2 || line.sliced(bar - 2, 2) != u"  " || line.size() < bar + 4 ||
+        !line.sliced(bar).startsWith(u"|-") || !line.endsWith(u"-|"))
         return std::nullopt;
     const qsizetype bodyStart = bar + 2;
     return splitCells(line.sliced(bodyStart, line.size() - 2 - bodyStart), offset + bodyStart);

@@ -2,6 +2,7 @@
 
 #include "playback/EnterCells.h"
 #include "sheet/Grid.h"
+#include "sheet/SingleLine.h"
 
 #include <algorithm>
 
@@ -29,12 +30,19 @@ bool isMusic(QChar c) {
 }
 
 // The first '|' of a line, when a name of up to two characters and spaces are all that stand
-// before it; -1 otherwise. Enter writes its lines so.
+// before it; -1 otherwise. Enter writes its lines so. Characters count as the string name boxes
+// count them, so an accented letter or an emoji is one.
 qsizetype nameBar(QStringView line) {
+    // Two characters are a few code units at most, even as emoji sequences.
+    constexpr qsizetype kLongestName = 32;
+    qsizetype nameEnd = 0;  // just after the name's last character that is no space
     for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == u'|')
-            return i;
-        if (i >= kCellMaxLength && line[i] != u' ')
+        if (line[i] == u'|') {
+            const bool fits =
+                nameEnd <= kCellMaxLength || characterCount(line.first(nameEnd)) <= kCellMaxLength;
+            return fits ? i : -1;
+        }
+        if (line[i] != u' ' && (nameEnd = i + 1) > kLongestName)
             return -1;
     }
     return -1;
@@ -86,7 +94,7 @@ std::optional<StaffLineParts> staffLineParts(QStringView text, TextLine line) {
     if (bar >= 0) {
         // As Enter writes it, perhaps with a remark after its last '|'.
         const qsizetype last = whole.lastIndexOf(u'|');
-        parts.name = trimmedSpan(whole, 0, std::min<qsizetype>(bar, kCellMaxLength), line.start);
+        parts.name = trimmedSpan(whole, 0, bar, line.start);
         parts.barInFront = true;
         if (std::optional<CellLine> cells = enterCells(whole.first(last + 1), bar, line.start)) {
             parts.body = {line.start + bar + 1, last - bar};

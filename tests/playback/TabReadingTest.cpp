@@ -194,6 +194,12 @@ TEST(TabReading, RenamedStringsDashedCellsAndBothMutesAreRead) {
          enter(retuned, QString::fromUtf16(kFiveStringModeCaption), flat),
          true,
          {{1, 0, 54, 1800, 120}, {4, 3, 42, 120, 1800}}},
+        // Two characters that take more code units: an emoji, and E with an accent and a flat.
+        {"names of wide characters",
+         enter(retuned, QString::fromUtf16(kGuitarModeCaption),
+               {u"\U0001F3B8"_s, u"B"_s, u"G"_s, u"D"_s, u"A"_s, u"E\u0301b"_s}),
+         true,
+         {{2, 0, 55, 1800, 120}, {5, 3, 43, 120, 1800}}},
         {"a cell -3", enter(dashed), true, {{0, 3, 67, 480, 1440}, {5, 10, 50, 0, 1920}}},
         {"x and X",
          u"G|x-X-\r\nD|----\r\nA|----\r\nE|----\r\n"_s,
